@@ -15,7 +15,7 @@ PACKAGES=(
   # corpus generator of the benchmarks
   libvips-tools libjpeg-turbo-progs bc
   # screens for people, X resources, fonts for offscreen text
-  xvfb xauth x11-apps x11-xserver-utils imagemagick fonts-dejavu-core
+  xvfb xauth x11-apps x11-utils x11-xserver-utils xdotool openbox imagemagick fonts-dejavu-core
 )
 
 missing=()
