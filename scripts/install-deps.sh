@@ -11,7 +11,7 @@ PACKAGES=(
   libexiv2-dev zlib1g-dev nettle-dev libjpeg62-turbo-dev libpng-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 libimage-exiftool-perl exiv2 unzip zip
+  python3 libimage-exiftool-perl exiv2 unzip zip p7zip-full openssl
   # corpus generator of the benchmarks
   libvips-tools libjpeg-turbo-progs bc
   # screens for people, X resources, fonts for offscreen text
