@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 using namespace zentrova;
 
 namespace {
@@ -155,6 +157,45 @@ TEST(ZipStream, RoundTripsEntryCountsDirectoriesAndNames)
         if (count > 0)
             EXPECT_EQ(ZipExtra::countOf(r.extras.first()), items.size());
     }
+}
+
+TEST(ZipStream, TwoHundredMegabytesStreamThroughWriterCipherAndReader)
+{
+    // The data is made as it goes and checked by CRC; only the (well compressing) archive is kept.
+    const auto k = PbeCipher::derive("big file pass");
+    MemorySink file;
+    PbeEncryptSink cipher(file, k);
+    ZipStreamWriter zip(cipher);
+    QString error;
+    ASSERT_TRUE(zip.beginEntry("big.bin", "1", QDateTime::currentDateTime(), &error));
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    quint32 crc = 0;
+    const qint64 total = 200LL << 20;
+    for (int i = 0; i < 200; ++i) {
+        for (int j = 0; j < chunk.size(); ++j)
+            chunk[j] = char((j % 251) ^ (i * 13) ^ (j >> 12));
+        crc = quint32(::crc32(crc, reinterpret_cast<const Bytef*>(chunk.constData()), uInt(chunk.size())));
+        ASSERT_TRUE(zip.write(chunk.constData(), chunk.size(), &error));
+    }
+    ASSERT_TRUE(zip.finish(&error));
+    ASSERT_LT(file.bytes.size(), total / 4);
+
+    MemorySource source(file.bytes);
+    PbeDecryptSource plain(source, k);
+    ZipStreamReader reader(plain);
+    ASSERT_TRUE(reader.nextEntry(&error).has_value()) << error.toStdString();
+    char buffer[1024];
+    qint64 n, got = 0;
+    quint32 readCrc = 0;
+    while ((n = reader.read(buffer, sizeof buffer, &error)) > 0) {
+        readCrc = quint32(::crc32(readCrc, reinterpret_cast<const Bytef*>(buffer), uInt(n)));
+        got += n;
+    }
+    EXPECT_EQ(n, 0) << error.toStdString();
+    EXPECT_EQ(got, total);
+    EXPECT_EQ(readCrc, crc);
+    EXPECT_FALSE(reader.nextEntry(&error).has_value());
+    EXPECT_TRUE(error.isEmpty());
 }
 
 TEST(ZipStream, LayoutAsTheFormatSays)

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Fuzzes a target with libFuzzer (clang, address and undefined sanitizers) for SECONDS (default 60).
+# New crash inputs land in tests/fuzz/<target>/, where the replay tests pick them up.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+target=${1:-zip_reader}; seconds=${2:-60}
+B=build-fuzz
+if [ ! -f "$B/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -S . -B "$B" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTROVA_FUZZ=ON \
+    -DZENTROVA_SANITIZE=ON -DZENTROVA_BENCH=OFF
+fi
+cmake --build "$B" --target "fuzz_${target//_/}"
+mkdir -p "$B/corpus-$target"
+"$B/tests/fuzz/fuzz_${target//_/}" -max_total_time="$seconds" -max_len=65536 \
+  -artifact_prefix="tests/fuzz/$target/crash-" "$B/corpus-$target" "tests/fuzz/$target"
