@@ -1,5 +1,6 @@
 #include "TempHome.h"
 #include "archive/PbeCipher.h"
+#include "archive/PipelinedSink.h"
 #include "archive/ZipStreamReader.h"
 #include "archive/ZipStreamWriter.h"
 
@@ -233,6 +234,8 @@ TEST(ZipStream, IndependentReadersAcceptOurArchives)
     if (hasTool("7z")) {
         // 7-Zip reads every entry; it may report the bare-digit extra field as a minor header problem.
         const int status = run("7z", {"t", path}, &out);
+        if (qEnvironmentVariableIsSet("ZENTROVA_SHOW_TOOLS"))
+            std::printf("%s\n", qPrintable(out));
         EXPECT_TRUE(status == 0 || status == 1) << out.toStdString();
         EXPECT_TRUE(out.contains("Files: 13") || out.contains("Everything is Ok")) << out.toStdString();
     }
@@ -486,4 +489,49 @@ TEST(PbeCipher, ArchiveThroughTheCipherBothWays)
     ASSERT_EQ(r.items.size(), 12);
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(r.items[i].data, items[i].data);
+}
+
+TEST(PipelinedSink, SameBytesAsDirectAndFailuresComeBack)
+{
+    const auto k = PbeCipher::derive("pipelined pass");
+    const QByteArray plain = randomBytes(3 * 256 * 1024 + 77, 3);
+    MemorySink direct;
+    {
+        PbeEncryptSink cipher(direct, k);
+        QString error;
+        ASSERT_TRUE(cipher.write(plain.constData(), plain.size(), &error));
+        ASSERT_TRUE(cipher.finish(&error));
+    }
+    MemorySink piped;
+    {
+        PbeEncryptSink cipher(piped, k);
+        PipelinedSink pipe(cipher, 4096, 2);
+        QString error;
+        for (qsizetype i = 0; i < plain.size(); i += 1000)
+            ASSERT_TRUE(pipe.write(plain.constData() + i, std::min<qsizetype>(1000, plain.size() - i), &error));
+        ASSERT_TRUE(pipe.finish(&error));
+    }
+    EXPECT_EQ(piped.bytes, direct.bytes);
+    EXPECT_TRUE(piped.finished);
+
+    struct FullDisk : ByteSink {
+        qint64 room = 10000;
+        bool write(const char*, qint64 size, QString* error) override
+        {
+            room -= size;
+            if (room >= 0)
+                return true;
+            *error = "No space left on device";
+            return false;
+        }
+        bool finish(QString*) override { return true; }
+    } disk;
+    PipelinedSink pipe(disk, 4096, 2);
+    QString error;
+    bool ok = true;
+    for (int i = 0; i < 100 && ok; ++i)
+        ok = pipe.write(plain.constData(), 4096, &error);
+    ok = ok && pipe.finish(&error);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(error, "No space left on device");
 }
