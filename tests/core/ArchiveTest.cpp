@@ -365,6 +365,29 @@ TEST(ZipStream, HostileInputsFailCleanly)
     EXPECT_LE(stopped.items.value(0).data.size(), (10 << 20) + 1024);
 }
 
+TEST(ZipStream, StoredEntryWithSizesAndADescriptor)
+{
+    // Some writers set bit 3 on a stored entry and still put its sizes in the local header.
+    auto le = [](QByteArray& b, quint32 v, int n) {
+        for (int i = 0; i < n; ++i)
+            b.append(char((v >> (8 * i)) & 0xff));
+    };
+    auto storedEntry = [&](const QByteArray& name, const QByteArray& data) {
+        const quint32 crc = quint32(::crc32(0, reinterpret_cast<const Bytef*>(data.constData()), uInt(data.size())));
+        QByteArray b;
+        le(b, 0x04034b50, 4), le(b, 20, 2), le(b, 8, 2), le(b, 0, 2), le(b, 0, 4);
+        le(b, crc, 4), le(b, quint32(data.size()), 4), le(b, quint32(data.size()), 4);
+        le(b, quint32(name.size()), 2), le(b, 0, 2);
+        b += name + data;
+        le(b, 0x08074b50, 4), le(b, crc, 4), le(b, quint32(data.size()), 4), le(b, quint32(data.size()), 4);
+        return b;
+    };
+    const ReadResult r = readBytes(storedEntry("a.jpg", "first") + storedEntry("b.jpg", "second"));
+    EXPECT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+    ASSERT_EQ(r.items.size(), 2);
+    EXPECT_EQ(r.items[1].data, "second");
+}
+
 TEST(ZipExtra, CountOfTheFirstExtraField)
 {
     EXPECT_EQ(ZipExtra::countOf("12"), 12);

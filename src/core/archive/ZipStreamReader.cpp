@@ -280,7 +280,7 @@ std::optional<ZipEntry> ZipStreamReader::nextEntry(QString* error)
             s.fail(error, QStringLiteral("stored entry with a data descriptor and no size: ") + e.name);
             return std::nullopt;
         }
-        s.descriptor = false;
+        // The header's size finds the end; the descriptor after the data is then read and checked too.
     }
     if (e.method == STORED && s.compressedExpected != s.sizeExpected) {
         s.fail(error, QStringLiteral("invalid stored entry size in ") + e.name);
