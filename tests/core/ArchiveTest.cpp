@@ -262,8 +262,9 @@ TEST(ZipStream, ReadsArchivesOfOtherTools)
             if (!it.name.endsWith('/'))
                 got.insert(it.name, it.data);
         EXPECT_EQ(got, expected) << what;
-        if (!r.extras.isEmpty())
+        if (!r.extras.isEmpty()) {
             EXPECT_EQ(ZipExtra::countOf(r.extras.first()), 0) << what << ": tagged extra records count as unknown";
+        }
     };
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(src);
