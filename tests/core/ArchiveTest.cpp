@@ -155,8 +155,9 @@ TEST(ZipStream, RoundTripsEntryCountsDirectoriesAndNames)
             EXPECT_EQ(r.items[i].data, items[i].data) << i;
             EXPECT_EQ(r.extras[i], QByteArray::number(items.size()));
         }
-        if (count > 0)
+        if (count > 0) {
             EXPECT_EQ(ZipExtra::countOf(r.extras.first()), items.size());
+        }
     }
 }
 
@@ -227,10 +228,12 @@ TEST(ZipStream, IndependentReadersAcceptOurArchives)
     items.append(Item{QStringLiteral("Fotos/été.jpg"), "x"});
     const QString path = home.write("ours.zip", writeArchive(items, ZipStreamWriter::countExtra(items.size())));
     QString out;
-    if (hasTool("unzip"))
+    if (hasTool("unzip")) {
         EXPECT_EQ(run("unzip", {"-t", path}, &out), 0) << out.toStdString();
-    if (hasTool("python3"))
+    }
+    if (hasTool("python3")) {
         EXPECT_EQ(run("python3", {"-m", "zipfile", "-t", path}, &out), 0) << out.toStdString();
+    }
     if (hasTool("7z")) {
         // 7-Zip reads every entry; it may report the bare-digit extra field as a minor header problem.
         const int status = run("7z", {"t", path}, &out);
