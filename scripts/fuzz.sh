@@ -4,6 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target=${1:-zip_reader}; seconds=${2:-60}
+if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+  echo "fuzz: installing clang and its fuzzer runtime"
+  ${SUDO:-$([ "$(id -u)" -ne 0 ] && echo sudo)} apt-get install -y -qq clang libclang-rt-14-dev
+fi
 B=build-fuzz
 if [ ! -f "$B/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$B" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTROVA_FUZZ=ON \
