@@ -47,75 +47,98 @@ namespace {
 constexpr size_t BLOCK = DES_BLOCK_SIZE;
 constexpr size_t CHUNK = 64 * 1024;
 
-void setKey(des_ctx* ctx, const PbeCipher::KeyIv& k)
-{
-    // A weak key is still set; it only makes a poor key, which the derivation practically never yields.
-    des_set_key(ctx, k.key.data());
-}
+// DES-CBC with the vector carried from call to call, so a stream can be processed piece by piece.
+struct DesCbc {
+    des_ctx ctx;
+    std::uint8_t iv[BLOCK];
+    explicit DesCbc(const PbeCipher::KeyIv& k)
+    {
+        // A weak key is still set; it only makes a poor key, which the derivation practically never yields.
+        des_set_key(&ctx, k.key.data());
+        std::memcpy(iv, k.iv.data(), BLOCK);
+    }
+    void encrypt(std::uint8_t* out, const std::uint8_t* in, size_t length)
+    {
+        cbc_encrypt(&ctx, reinterpret_cast<nettle_cipher_func*>(des_encrypt), BLOCK, iv, length, out, in);
+    }
+    void decrypt(std::uint8_t* out, const std::uint8_t* in, size_t length)
+    {
+        cbc_decrypt(&ctx, reinterpret_cast<nettle_cipher_func*>(des_decrypt), BLOCK, iv, length, out, in);
+    }
+};
 } // namespace
 
 struct PbeEncryptSink::State {
-    des_ctx ctx;
-    std::uint8_t iv[BLOCK];
-    std::vector<std::uint8_t> pending; // fewer than one block
-    std::vector<std::uint8_t> work;
+    explicit State(const PbeCipher::KeyIv& k) : des(k) {}
+    DesCbc des;
+    std::uint8_t pending[BLOCK]; // the start of a block not yet complete
+    size_t pendingSize = 0;
+    std::vector<std::uint8_t> work = std::vector<std::uint8_t>(CHUNK);
     bool finished = false;
 };
 
-PbeEncryptSink::PbeEncryptSink(ByteSink& o, const PbeCipher::KeyIv& keyIv) : out(o), state(new State)
+PbeEncryptSink::PbeEncryptSink(ByteSink& o, const PbeCipher::KeyIv& keyIv)
+    : out(o), state(std::make_unique<State>(keyIv))
 {
-    setKey(&state->ctx, keyIv);
-    std::memcpy(state->iv, keyIv.iv.data(), BLOCK);
 }
 
-PbeEncryptSink::~PbeEncryptSink()
-{
-    delete state;
-}
+PbeEncryptSink::~PbeEncryptSink() = default;
 
 bool PbeEncryptSink::write(const char* data, qint64 size, QString* error)
 {
-    if (state->finished) {
+    State& s = *state;
+    if (s.finished) {
         if (error)
             *error = QStringLiteral("Cipher stream already finished");
         return false;
     }
     const auto* p = reinterpret_cast<const std::uint8_t*>(data);
-    while (size > 0) {
-        const size_t take = std::min<size_t>(static_cast<size_t>(size), CHUNK);
-        state->pending.insert(state->pending.end(), p, p + take);
+    size_t left = static_cast<size_t>(size);
+    // Complete a block begun by an earlier write.
+    if (s.pendingSize > 0) {
+        const size_t take = std::min(left, BLOCK - s.pendingSize);
+        std::memcpy(s.pending + s.pendingSize, p, take);
+        s.pendingSize += take;
         p += take;
-        size -= static_cast<qint64>(take);
-        const size_t whole = state->pending.size() / BLOCK * BLOCK;
-        if (whole == 0)
-            continue;
-        state->work.resize(whole);
-        cbc_encrypt(&state->ctx, reinterpret_cast<nettle_cipher_func*>(des_encrypt), BLOCK, state->iv, whole,
-                    state->work.data(), state->pending.data());
-        state->pending.erase(state->pending.begin(), state->pending.begin() + static_cast<std::ptrdiff_t>(whole));
-        if (!out.write(reinterpret_cast<const char*>(state->work.data()), static_cast<qint64>(whole), error))
+        left -= take;
+        if (s.pendingSize < BLOCK)
+            return true;
+        s.des.encrypt(s.work.data(), s.pending, BLOCK);
+        s.pendingSize = 0;
+        if (!out.write(reinterpret_cast<const char*>(s.work.data()), BLOCK, error))
             return false;
     }
+    // Whole blocks straight from the input, a chunk at a time.
+    while (left >= BLOCK) {
+        const size_t whole = std::min(left, CHUNK) / BLOCK * BLOCK;
+        s.des.encrypt(s.work.data(), p, whole);
+        if (!out.write(reinterpret_cast<const char*>(s.work.data()), static_cast<qint64>(whole), error))
+            return false;
+        p += whole;
+        left -= whole;
+    }
+    std::memcpy(s.pending, p, left);
+    s.pendingSize = left;
     return true;
 }
 
 bool PbeEncryptSink::finish(QString* error)
 {
-    if (state->finished)
+    State& s = *state;
+    if (s.finished)
         return true;
-    state->finished = true;
-    const std::uint8_t pad = static_cast<std::uint8_t>(BLOCK - state->pending.size());
-    state->pending.insert(state->pending.end(), pad, pad);
+    s.finished = true;
+    const std::uint8_t pad = static_cast<std::uint8_t>(BLOCK - s.pendingSize);
+    std::memset(s.pending + s.pendingSize, pad, pad);
     std::uint8_t last[BLOCK];
-    cbc_encrypt(&state->ctx, reinterpret_cast<nettle_cipher_func*>(des_encrypt), BLOCK, state->iv, BLOCK, last,
-                state->pending.data());
-    state->pending.clear();
+    s.des.encrypt(last, s.pending, BLOCK);
+    s.pendingSize = 0;
     return out.write(reinterpret_cast<const char*>(last), BLOCK, error) && out.finish(error);
 }
 
 struct PbeDecryptSource::State {
-    des_ctx ctx;
-    std::uint8_t iv[BLOCK];
+    explicit State(const PbeCipher::KeyIv& k) : des(k) {}
+    DesCbc des;
     std::vector<std::uint8_t> cipher; // received, not yet decrypted (always keeps the last block back)
     std::vector<std::uint8_t> plain;  // decrypted, not yet handed out
     size_t plainPos = 0;
@@ -123,16 +146,12 @@ struct PbeDecryptSource::State {
     bool failed = false;
 };
 
-PbeDecryptSource::PbeDecryptSource(ByteSource& i, const PbeCipher::KeyIv& keyIv) : in(i), state(new State)
+PbeDecryptSource::PbeDecryptSource(ByteSource& i, const PbeCipher::KeyIv& keyIv)
+    : in(i), state(std::make_unique<State>(keyIv))
 {
-    setKey(&state->ctx, keyIv);
-    std::memcpy(state->iv, keyIv.iv.data(), BLOCK);
 }
 
-PbeDecryptSource::~PbeDecryptSource()
-{
-    delete state;
-}
+PbeDecryptSource::~PbeDecryptSource() = default;
 
 bool PbeDecryptSource::refill(QString* error)
 {
@@ -166,8 +185,7 @@ bool PbeDecryptSource::refill(QString* error)
         if (ready == 0)
             continue;
         s.plain.resize(ready);
-        cbc_decrypt(&s.ctx, reinterpret_cast<nettle_cipher_func*>(des_decrypt), BLOCK, s.iv, ready, s.plain.data(),
-                    s.cipher.data());
+        s.des.decrypt(s.plain.data(), s.cipher.data(), ready);
         s.cipher.erase(s.cipher.begin(), s.cipher.begin() + static_cast<std::ptrdiff_t>(ready));
         if (s.inputEnded) {
             const std::uint8_t pad = s.plain.back();

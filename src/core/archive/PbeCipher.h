@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace zentrova {
 
@@ -41,7 +42,7 @@ public:
 private:
     struct State;
     ByteSink& out;
-    State* state;
+    std::unique_ptr<State> state;
 };
 
 // Decrypts `in` as it is read. The last block is held back until the end shows, so its padding can be
@@ -56,7 +57,7 @@ private:
     bool refill(QString* error);
     struct State;
     ByteSource& in;
-    State* state;
+    std::unique_ptr<State> state;
 };
 
 } // namespace zentrova
