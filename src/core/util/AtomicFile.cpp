@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <map>
@@ -87,7 +88,22 @@ bool AtomicFile::write(const char* data, qint64 size, QString* error)
     return true;
 }
 
-bool AtomicFile::commit(QString* error)
+namespace {
+// A rename that refuses to replace an existing file; link + unlink where the file system lacks the flag.
+int renameNoReplace(const QByteArray& from, const QByteArray& to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+    if (::link(from.constData(), to.constData()) != 0)
+        return -1;
+    ::unlink(from.constData());
+    return 0;
+}
+} // namespace
+
+bool AtomicFile::commit(QString* error, bool replaceExisting)
 {
     if (fd < 0) {
         if (error)
@@ -105,7 +121,7 @@ bool AtomicFile::commit(QString* error)
     fd = -1;
     const QByteArray from = QFile::encodeName(tempPath);
     const QByteArray to = QFile::encodeName(resolved);
-    if (::rename(from.constData(), to.constData()) != 0) {
+    if ((replaceExisting ? ::rename(from.constData(), to.constData()) : renameNoReplace(from, to)) != 0) {
         if (error)
             *error = systemErrorText(resolved, errno);
         abort();

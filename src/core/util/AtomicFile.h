@@ -21,7 +21,8 @@ public:
     bool open(QString* error = nullptr);
     bool write(const char* data, qint64 size, QString* error = nullptr);
     bool write(const QByteArray& data, QString* error = nullptr) { return write(data.constData(), data.size(), error); }
-    bool commit(QString* error = nullptr);
+    // With replaceExisting false an existing target is never replaced: the commit fails instead.
+    bool commit(QString* error = nullptr, bool replaceExisting = true);
     void abort();
 
     QString targetPath() const { return resolved; }
