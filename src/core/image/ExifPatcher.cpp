@@ -252,6 +252,19 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
             fail(error, QStringLiteral("EXIF directory pointer cannot be redirected"));
             return std::nullopt;
         }
+    // A next link that points past the kept bytes led nowhere; once we append it would lead into our new
+    // data, so it is cleared.
+    if (old) {
+        for (const TiffIfd& d : old->directories()) {
+            if (d.next == 0 || d.next < tail)
+                continue;
+            auto copy = std::find_if(dirs.begin(), dirs.end(), [&](const OutDir& o) { return o.old == &d; });
+            if (copy != dirs.end())
+                copy->next = 0;
+            else
+                w.put32(d.nextLinkPos, 0);
+        }
+    }
     for (OutDir& d : dirs)
         std::stable_sort(d.entries.begin(), d.entries.end(), [](const OutEntry& a, const OutEntry& b) { return a.tag < b.tag; });
 
