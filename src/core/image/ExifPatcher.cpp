@@ -252,6 +252,18 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
             fail(error, QStringLiteral("EXIF directory pointer cannot be redirected"));
             return std::nullopt;
         }
+    // A kept field whose value lay past the end would, once we append, read our new bytes as its value.
+    if (old) {
+        for (const TiffIfd& d : old->directories())
+            for (const TiffEntry& e : d.entries) {
+                const uint64_t bytes = uint64_t(TiffType::sizeOf(e.type)) * e.count;
+                if (!removed(e.tag) && !e.valueValid && bytes > 4 && bytes <= 0x10000 && e.valueField + bytes > tail
+                    && e.valueField <= 0x10000) {
+                    fail(error, QStringLiteral("EXIF field 0x%1 points past the end of the block").arg(e.tag, 4, 16, QLatin1Char('0')));
+                    return std::nullopt;
+                }
+            }
+    }
     // A next link that points past the kept bytes led nowhere; once we append it would lead into our new
     // data, so it is cleared.
     if (old) {
