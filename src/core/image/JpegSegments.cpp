@@ -109,6 +109,7 @@ bool JpegHeader::read(int fd, Walk walk, QString* error)
         const qint64 end = pos + 2 + length;
         if (end > fileSize)
             return fail(error, QStringLiteral("JPEG segment length past the end of the file"));
+        segments.push_back({marker, pos, end});
         if (marker == 0xE1) {
             if (!ensure(fd, std::min(end, pos + 10)))
                 return fail(error, QStringLiteral("JPEG segment length past the end of the file"));

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
+#include <vector>
+
 namespace zentrova {
 
 // The segment layout of a JPEG file's header, read from an open file with bounds checks. Only the header
@@ -17,6 +20,12 @@ struct JpegHeader {
     qint64 exifEnd = -1;      // ...and the byte after it
     int exifSegments = 0;     // EXIF APP1 segments before the first scan (counted by UNTIL_SCAN)
     qint64 insertAt = 2;      // where a new EXIF APP1 goes: after SOI and a JFIF APP0 right behind it
+    struct Segment {
+        uint8_t marker;
+        qint64 start; // the marker's 0xFF
+        qint64 end;   // the byte after the segment
+    };
+    std::vector<Segment> segments; // every segment with a length that the walk passed, in file order
 
     static constexpr int APP1_HEADER = 10; // marker, length, "Exif\0\0"
     static constexpr int MAX_TIFF_SIZE = 65535 - 2 - 6;
