@@ -264,11 +264,28 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
                 }
             }
     }
-    // A next link that points past the kept bytes led nowhere; once we append it would lead into our new
-    // data, so it is cleared.
+    // A link to a directory that ran past the end led nowhere; once we append it would lead into our new
+    // data. Such a next link is cleared; a sub-directory pointer of that kind makes the block unwritable.
     if (old) {
+        auto parsedAt = [&](uint32_t pos) {
+            return std::any_of(old->directories().begin(), old->directories().end(), [&](const TiffIfd& d) { return d.pos == pos; });
+        };
+        auto reachesPast = [&](uint32_t pos) {
+            if (uint64_t(pos) + 2 > tail)
+                return true;
+            return uint64_t(pos) + 2 + 12ull * old->read16(pos) + 4 > tail;
+        };
         for (const TiffIfd& d : old->directories()) {
-            if (d.next == 0 || d.next < tail)
+            for (const TiffEntry& e : d.entries) {
+                const bool subPointer = (e.tag == ExifTag::GPS_IFD_POINTER || e.tag == ExifTag::INTEROP_IFD_POINTER
+                                         || e.tag == ExifTag::EXIF_IFD_POINTER)
+                    && (e.type == TiffType::LONG || e.type == TiffType::IFD) && e.count == 1;
+                if (subPointer && !parsedAt(e.valueField) && e.valueField <= 0x10000 && reachesPast(e.valueField)) {
+                    fail(error, QStringLiteral("EXIF sub-directory pointer 0x%1 leads past the end of the block").arg(e.tag, 4, 16, QLatin1Char('0')));
+                    return std::nullopt;
+                }
+            }
+            if (d.next == 0 || parsedAt(d.next) || !reachesPast(d.next))
                 continue;
             auto copy = std::find_if(dirs.begin(), dirs.end(), [&](const OutDir& o) { return o.old == &d; });
             if (copy != dirs.end())
