@@ -28,10 +28,11 @@ TEST(Resampling, KernelAndFlatPicturesInEveryFormat)
     };
     for (const auto& f : formats) {
         SCOPED_TRACE(int(f.in));
-        QImage flat(37, 23, QImage::Format_RGB32);
-        flat.fill(qRgb(200, 100, 50));
-        flat = flat.convertToFormat(f.in);
-        for (QSize target : {QSize(10, 7), QSize(80, 50), QSize(37, 5)}) {
+        for (const auto& [from, target] : std::initializer_list<std::pair<QSize, QSize>>{{QSize(37, 23), QSize(10, 7)}, {QSize(37, 23), QSize(80, 50)}, {QSize(37, 23), QSize(37, 5)},
+                                           {QSize(3, 3), QSize(2, 2)}, {QSize(1, 5), QSize(1, 2)}, {QSize(5, 1), QSize(2, 3)}}) {
+            QImage flat(from, QImage::Format_RGB32);
+            flat.fill(qRgb(200, 100, 50));
+            flat = flat.convertToFormat(f.in);
             const QImage out = Resampler::resample(flat, target);
             ASSERT_EQ(out.size(), target);
             EXPECT_EQ(out.format(), f.out);

@@ -112,16 +112,16 @@ TEST(ImageDecoding, OrientationIsAppliedForAllEightValues)
     }
 }
 
-TEST(ImageDecoding, ReducedDecodeKeepsTwiceTheShownSize)
+TEST(ImageDecoding, ReducedDecodeKeepsAMarginOverTheShownSize)
 {
     struct Case {
         QSize picture, box;
         int denominator;
     };
     const Case cases[] = {
-        {{4000, 3000}, {1024, 768}, 1}, {{4000, 3000}, {900, 900}, 2}, {{4000, 3000}, {260, 260}, 4},
-        {{4000, 3000}, {100, 100}, 8},  {{4000, 3000}, {}, 1},         {{400, 300}, {1024, 768}, 1},
-        {{3000, 4000}, {260, 260}, 4},
+        {{4000, 3000}, {1024, 768}, 2}, {{4000, 3000}, {2000, 2000}, 1}, {{4000, 3000}, {900, 900}, 2},
+        {{4000, 3000}, {500, 500}, 4},  {{4000, 3000}, {260, 260}, 8},   {{4000, 3000}, {}, 1},
+        {{400, 300}, {1024, 768}, 1},   {{3000, 4000}, {600, 600}, 4},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ImageIO::reductionFor(c.picture, c.box), c.denominator) << c.picture.width() << "x" << c.picture.height();

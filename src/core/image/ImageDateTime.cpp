@@ -2,6 +2,7 @@
 
 #include "image/ExifFile.h"
 #include "util/Console.h"
+#include "util/FileUtil.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,15 +25,6 @@ enum class CreateDate { FOUND, NONE, READ_FAILED, NOT_NUMERIC };
 
 qint64 floorDiv(qint64 a, qint64 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 qint64 floorMod(qint64 a, qint64 b) { return a - floorDiv(a, b) * b; }
-
-// The file's modification time to the millisecond; a file that cannot be read is dated 1970-01-01 UTC.
-QDateTime modificationTime(const QString& path)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return QDateTime::fromMSecsSinceEpoch(0);
-    return QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000);
-}
 
 CreateDate readCreateDate(const QString& path, QDateTime* out, QString* error)
 {
@@ -160,11 +152,11 @@ ImageDateTime::ImageDateTime(const QString& path)
         if (r == CreateDate::READ_FAILED || r == CreateDate::NOT_NUMERIC)
             Console::err(error);
         if (r != CreateDate::FOUND) {
-            found = modificationTime(path);
+            found = FileUtil::modificationTime(path);
             setImageDateTime(path, found);
         }
     } else {
-        found = modificationTime(path);
+        found = FileUtil::modificationTime(path);
     }
     calendar = found.toLocalTime();
     date = calendar;
@@ -214,7 +206,7 @@ std::optional<QString> ImageDateTime::getDateTimeString(Style dateStyle, Style t
 std::optional<QDateTime> ImageDateTime::getImageDateTime(const QString& path)
 {
     if (!isJpegName(path))
-        return modificationTime(path);
+        return FileUtil::modificationTime(path);
     QDateTime found;
     QString error;
     switch (readCreateDate(path, &found, &error)) {
@@ -227,7 +219,7 @@ std::optional<QDateTime> ImageDateTime::getImageDateTime(const QString& path)
         return std::nullopt;
     case CreateDate::NOT_NUMERIC:
         Console::err(error);
-        return modificationTime(path);
+        return FileUtil::modificationTime(path);
     }
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include "image/ImageDateTime.h"
 #include "image/ImageIO.h"
 #include "util/Console.h"
+#include "util/FileUtil.h"
 
 #include <QFile>
 #include <QColorSpace>
@@ -84,17 +85,9 @@ bool setModificationTime(const QString& file, const QDateTime& when)
     return f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime);
 }
 
-QDateTime modificationTime(const QString& file)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
-        return QDateTime::fromMSecsSinceEpoch(0);
-    return QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000);
-}
-
 bool rotateFile(const QString& file, Turn turn)
 {
-    const QDateTime modified = modificationTime(file);
+    const QDateTime modified = FileUtil::modificationTime(file);
     const QStringList albums = ExifTagUtil::getAlbumTags(file);
     const std::optional<QDateTime> pictureDate = ImageDateTime::getImageDateTime(file);
     const QByteArray format = ImageIO::formatOf(file);

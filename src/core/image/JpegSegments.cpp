@@ -12,7 +12,7 @@
 namespace zentrova {
 
 namespace {
-constexpr qint64 FIRST_READ = 64 * 1024;
+constexpr qint64 FIRST_READ = 8 * 1024;
 
 bool fail(QString* error, const QString& text)
 {

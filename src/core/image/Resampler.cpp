@@ -1,8 +1,13 @@
 #include "image/Resampler.h"
 
 #include <cmath>
+#include <cstring>
 #include <cstdint>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zentrova {
 
@@ -16,6 +21,7 @@ struct Contributions {
     std::vector<int> count;
     std::vector<int16_t> weights; // `taps` per output position
     int taps = 0;
+    bool even = true; // every count is even, as the vector code needs
 };
 
 Contributions contributions(int source, int target)
@@ -24,7 +30,7 @@ Contributions contributions(int source, int target)
     const double scale = double(target) / source;
     const double stretch = scale < 1.0 ? 1.0 / scale : 1.0; // the kernel widens when shrinking
     const double support = 2.0 * stretch;
-    c.taps = int(std::ceil(support * 2)) + 1;
+    c.taps = int(std::ceil(support * 2)) + 2;
     c.first.resize(std::size_t(target));
     c.count.resize(std::size_t(target));
     c.weights.assign(std::size_t(target) * std::size_t(c.taps), 0);
@@ -55,6 +61,20 @@ Contributions contributions(int source, int target)
                 largest = k;
         }
         out[largest] = int16_t(out[largest] + ((1 << WEIGHT_BITS) - total)); // the weights sum to exactly one
+        // An even number of taps lets the vector code take two at a time; the extra tap has weight 0 and
+        // is placed where a source pixel exists.
+        if (n % 2) {
+            if (lo + n < source) {
+                out[n++] = 0;
+            } else if (lo > 0) {
+                std::memmove(out + 1, out, sizeof(int16_t) * std::size_t(n));
+                out[0] = 0;
+                --lo;
+                ++n;
+            } else {
+                c.even = false; // the kernel covers the whole, odd-sized source: the plain code handles it
+            }
+        }
         c.first[std::size_t(i)] = lo;
         c.count[std::size_t(i)] = n;
     }
@@ -87,6 +107,81 @@ void horizontal(const QImage& src, std::vector<uint8_t>& out, int outWidth, cons
     }
 }
 
+#if defined(__SSE2__)
+inline __m128i load32(const uint8_t* p)
+{
+    int32_t v;
+    std::memcpy(&v, p, 4);
+    return _mm_cvtsi32_si128(v);
+}
+
+inline __m128i weightPair(int16_t a, int16_t b)
+{
+    return _mm_set1_epi32(int32_t(uint16_t(a)) | int32_t(uint32_t(uint16_t(b)) << 16));
+}
+
+inline __m128i roundShift(__m128i acc)
+{
+    return _mm_srai_epi32(_mm_add_epi32(acc, _mm_set1_epi32(1 << (WEIGHT_BITS - 1))), WEIGHT_BITS);
+}
+
+// Four channels, two taps per multiply-add.
+void horizontal4(const QImage& src, std::vector<uint8_t>& out, int outWidth, const Contributions& c)
+{
+    const __m128i zero = _mm_setzero_si128();
+    for (int y = 0; y < src.height(); ++y) {
+        const uint8_t* row = src.constScanLine(y);
+        uint8_t* dst = out.data() + std::size_t(y) * std::size_t(outWidth) * 4;
+        for (int x = 0; x < outWidth; ++x) {
+            const int16_t* w = &c.weights[std::size_t(x) * std::size_t(c.taps)];
+            const uint8_t* p = row + std::size_t(c.first[std::size_t(x)]) * 4;
+            __m128i acc = zero;
+            for (int k = 0; k < c.count[std::size_t(x)]; k += 2, p += 8) {
+                const __m128i pair = _mm_unpacklo_epi8(_mm_unpacklo_epi8(load32(p), load32(p + 4)), zero);
+                acc = _mm_add_epi32(acc, _mm_madd_epi16(pair, weightPair(w[k], w[k + 1])));
+            }
+            const __m128i v = roundShift(acc);
+            const int32_t packed = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(v, v), zero));
+            std::memcpy(dst + std::size_t(x) * 4, &packed, 4);
+        }
+    }
+}
+
+// Any channel layout: the rows are plain bytes, sixteen at a time.
+void verticalBytes(const std::vector<uint8_t>& in, std::size_t stride, QImage& dst, const Contributions& c)
+{
+    const __m128i zero = _mm_setzero_si128();
+    for (int y = 0; y < dst.height(); ++y) {
+        const int16_t* w = &c.weights[std::size_t(y) * std::size_t(c.taps)];
+        const uint8_t* first = in.data() + std::size_t(c.first[std::size_t(y)]) * stride;
+        uint8_t* out = dst.scanLine(y);
+        std::size_t i = 0;
+        for (; i + 16 <= stride; i += 16) {
+            __m128i a0 = zero, a1 = zero, a2 = zero, a3 = zero;
+            for (int k = 0; k < c.count[std::size_t(y)]; k += 2) {
+                const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + std::size_t(k) * stride + i));
+                const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + std::size_t(k + 1) * stride + i));
+                const __m128i wk = weightPair(w[k], w[k + 1]);
+                const __m128i lo = _mm_unpacklo_epi8(r0, r1), hi = _mm_unpackhi_epi8(r0, r1);
+                a0 = _mm_add_epi32(a0, _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), wk));
+                a1 = _mm_add_epi32(a1, _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), wk));
+                a2 = _mm_add_epi32(a2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), wk));
+                a3 = _mm_add_epi32(a3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), wk));
+            }
+            const __m128i lo16 = _mm_packs_epi32(roundShift(a0), roundShift(a1));
+            const __m128i hi16 = _mm_packs_epi32(roundShift(a2), roundShift(a3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(lo16, hi16));
+        }
+        for (; i < stride; ++i) { // the last few bytes of the row
+            int acc = 0;
+            for (int k = 0; k < c.count[std::size_t(y)]; ++k)
+                acc += w[k] * first[std::size_t(k) * stride + i];
+            out[i] = clampByte(acc);
+        }
+    }
+}
+#endif
+
 template <int CH>
 void vertical(const std::vector<uint8_t>& in, int width, QImage& dst, const Contributions& c)
 {
@@ -115,11 +210,26 @@ QImage run(const QImage& src, QSize target)
     // The scratch rows are kept per thread: resampling picture after picture reuses them.
     static thread_local std::vector<uint8_t> scratch;
     scratch.resize(std::size_t(src.height()) * std::size_t(target.width()) * CH);
-    horizontal<CH>(src, scratch, target.width(), h);
     QImage dst(target, src.format());
     if (dst.isNull())
         return dst;
-    vertical<CH>(scratch, target.width(), dst, v);
+#if defined(__SSE2__)
+    if (v.even) {
+        if constexpr (CH == 4) {
+            if (h.even)
+                horizontal4(src, scratch, target.width(), h);
+            else
+                horizontal<CH>(src, scratch, target.width(), h);
+        } else {
+            horizontal<CH>(src, scratch, target.width(), h);
+        }
+        verticalBytes(scratch, std::size_t(target.width()) * CH, dst, v);
+    } else
+#endif
+    {
+        horizontal<CH>(src, scratch, target.width(), h);
+        vertical<CH>(scratch, target.width(), dst, v);
+    }
     if (scratch.capacity() > (64u << 20))
         std::vector<uint8_t>().swap(scratch);
     return dst;

@@ -145,4 +145,12 @@ bool removeDirectory(const QString& dir)
     return ::rmdir(native(dir).constData()) == 0;
 }
 
+QDateTime modificationTime(const QString& path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QDateTime::fromMSecsSinceEpoch(0);
+    return QDateTime::fromMSecsSinceEpoch(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000);
+}
+
 } // namespace zentrova::FileUtil

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 namespace zentrova {
@@ -26,6 +27,8 @@ bool moveFile(const QString& src, const QString& dest, ProgressTarget* bar = nul
 // that cannot be removed (entries not yet reached stay).
 bool removeDirectory(const QString& dir);
 
+// The file's last modification, to the millisecond; a file that cannot be read reads as 1970-01-01 UTC.
+QDateTime modificationTime(const QString& path);
 // True when both paths name the same existing file (same device and inode).
 bool isSameFile(const QString& a, const QString& b);
 
