@@ -263,6 +263,14 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
                     return std::nullopt;
                 }
             }
+        for (const TiffIfd& d : old->directories()) {
+            const TiffEntry* off = d.find(ExifTag::THUMBNAIL_OFFSET);
+            const TiffEntry* len = d.find(ExifTag::THUMBNAIL_LENGTH);
+            if (off && len && off->valueField <= 0x10000 && uint64_t(off->valueField) + len->valueField > tail) {
+                fail(error, QStringLiteral("EXIF thumbnail runs past the end of the block"));
+                return std::nullopt;
+            }
+        }
     }
     // A link to a directory that ran past the end led nowhere; once we append it would lead into our new
     // data. Such a next link is cleared; a sub-directory pointer of that kind makes the block unwritable.
