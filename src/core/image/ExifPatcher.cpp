@@ -252,6 +252,16 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
             fail(error, QStringLiteral("EXIF directory pointer cannot be redirected"));
             return std::nullopt;
         }
+    // Directories that share bytes cannot be changed one at a time without damaging each other.
+    if (old) {
+        const auto& all = old->directories();
+        for (std::size_t i = 0; i < all.size(); ++i)
+            for (std::size_t j = i + 1; j < all.size(); ++j)
+                if (all[i].pos < all[j].pos + all[j].byteSize() && all[j].pos < all[i].pos + all[i].byteSize()) {
+                    fail(error, QStringLiteral("EXIF directories overlap"));
+                    return std::nullopt;
+                }
+    }
     // A kept field whose value lay past the end would, once we append, read our new bytes as its value.
     if (old) {
         for (const TiffIfd& d : old->directories())
