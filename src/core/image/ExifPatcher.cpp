@@ -78,17 +78,15 @@ uint32_t ExifPatcher::ownTailStart(const TiffBlock& block)
     const uint32_t size = uint32_t(block.bytes().size());
     std::vector<uint32_t> candidates;
     for (const TiffIfd& d : block.directories())
-        if (d.kind == IfdKind::IFD0 || d.kind == IfdKind::EXIF)
-            candidates.push_back(d.pos);
+        candidates.push_back(d.pos);
     std::sort(candidates.begin(), candidates.end());
 
     for (uint32_t t : candidates) {
         bool ok = true;
         std::vector<Range> tail;
         for (const TiffIfd& d : block.directories()) {
-            const bool rewritable = d.kind == IfdKind::IFD0 || d.kind == IfdKind::EXIF;
+            // Any directory may sit in our tail: we rewrite every one that lost a field or that lies there.
             if (d.pos >= t) {
-                if (!rewritable) { ok = false; break; }
                 tail.push_back({d.pos, d.pos + d.byteSize()});
             } else if (d.pos + d.byteSize() > t) {
                 ok = false;
