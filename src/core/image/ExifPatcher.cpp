@@ -245,6 +245,13 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
         }
         return p + 4 <= tail; // patched in place below, once the new position is known
     };
+    // A directory reached by a second link would be left behind at its old place by that link.
+    for (const TiffBlock::Link& link : old ? old->repeatedLinks() : std::vector<TiffBlock::Link>{})
+        for (const OutDir& d : dirs)
+            if (d.old && d.old->pos == link.target) {
+                fail(error, QStringLiteral("EXIF directory at %1 is linked twice").arg(link.target));
+                return std::nullopt;
+            }
     for (int i = 0; i < int(dirs.size()); ++i)
         if (!redirect(i)) {
             fail(error, QStringLiteral("EXIF directory pointer cannot be redirected"));

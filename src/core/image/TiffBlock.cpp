@@ -48,6 +48,7 @@ bool TiffBlock::parse(const QByteArray& block, QString* error)
     data = block;
     ifds.clear();
     visited.clear();
+    repeats.clear();
     if (data.size() < 8)
         return fail(error, QStringLiteral("EXIF block too short"));
     if (data.startsWith("II"))
@@ -67,8 +68,10 @@ bool TiffBlock::parse(const QByteArray& block, QString* error)
         const uint32_t next = ifds[i].next;
         if (next == 0 || int(ifds.size()) >= MAX_DIRECTORIES)
             continue;
-        if (std::find(visited.begin(), visited.end(), next) != visited.end())
-            continue; // a loop back to a directory already read
+        if (std::find(visited.begin(), visited.end(), next) != visited.end()) {
+            repeats.push_back({ifds[i].nextLinkPos, next}); // a loop back to a directory already read
+            continue;
+        }
         QString ignored;
         readIfd(next, ifds[i].nextLinkPos, IfdKind::CHAINED, 1, &ignored); // a damaged IFD1 is skipped
     }
@@ -128,8 +131,10 @@ bool TiffBlock::readIfd(uint32_t pos, uint32_t parentPointerPos, IfdKind kind, i
             continue;
         if (int(ifds.size()) >= MAX_DIRECTORIES || directory(sub))
             continue;
-        if (std::find(visited.begin(), visited.end(), e.valueField) != visited.end())
+        if (std::find(visited.begin(), visited.end(), e.valueField) != visited.end()) {
+            repeats.push_back({e.entryPos + 8, e.valueField});
             continue;
+        }
         QString subError;
         if (!readIfd(e.valueField, e.entryPos + 8, sub, depth + 1, &subError) && sub == IfdKind::EXIF)
             return fail(error, subError); // without a readable Exif directory there is nothing to trust

@@ -77,6 +77,13 @@ public:
     // The first entry with this tag, searching the directories in reading order.
     const TiffEntry* findFirst(uint16_t tag) const;
     QByteArray value(const TiffEntry& e) const;
+    // Links to a directory that was already read (loops, shared directories): where the link sits, and
+    // the directory it names.
+    struct Link {
+        uint32_t pointerPos;
+        uint32_t target;
+    };
+    const std::vector<Link>& repeatedLinks() const { return repeats; }
 
     uint16_t read16(uint32_t pos) const;
     uint32_t read32(uint32_t pos) const;
@@ -88,6 +95,7 @@ private:
     bool big = false;
     std::vector<TiffIfd> ifds;
     std::vector<uint32_t> visited;
+    std::vector<Link> repeats;
 };
 
 } // namespace zentrova
