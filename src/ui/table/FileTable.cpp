@@ -88,9 +88,7 @@ void FileTable::setSelectedFile(const QString& file)
     const int row = getIndexOf(file);
     if (row < 0)
         return;
-    clearSelection();
-    scrollTo(model()->index(row, 0));
-    selectRow(row);
+    selectOnly(row);
     setFocus();
 }
 
@@ -143,8 +141,8 @@ void FileTable::setSelectedRows(const QStringList& files)
         selection.select(model()->index(row, 0), model()->index(row, model()->columnCount() - 1));
     selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     scrollTo(model()->index(*std::min_element(rows.begin(), rows.end()), 0));
-    setFocus();
     setBusy(false);
+    setFocus();
 }
 
 bool FileTable::requestFocusInWindow()
@@ -157,7 +155,7 @@ void FileTable::setSelection(int row)
 {
     if (row < 0 || row >= getRowCount())
         return;
-    selectRow(row);
+    selectOnly(row);
 }
 
 int FileTable::getSelection() const
@@ -206,16 +204,20 @@ void FileTable::deleleSeleted(bool askFirst)
     const int lowest = getSelection();
     setBusy(true);
     catalogue->removeAll(files);
-    const int rows = getRowCount();
-    if (rows > 0) {
-        const int row = std::min(lowest, rows - 1);
-        selectRow(row);
-        scrollTo(model()->index(row, 0));
-    }
     for (const QString& f : files)
         QFile::remove(f); // a file that stays on disk still leaves the catalogue
+    setBusy(false); // first, because a disabled table can take neither the selection nor the focus
+    const int rows = getRowCount();
+    if (rows > 0)
+        selectOnly(std::min(lowest, rows - 1));
     setFocus();
-    setBusy(false);
+}
+
+void FileTable::selectOnly(int row)
+{
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
 }
 
 void FileTable::setBusy(bool busy)

@@ -46,6 +46,7 @@ public:
     using QTableView::setSelection;
 
 private:
+    void selectOnly(int row);
     QList<int> rowsOf(const QStringList& files) const; // the shown rows of the files, skipping hidden ones
     FileTableModel* catalogue = nullptr;
     ListenerList<BusyListener> busyListeners;
