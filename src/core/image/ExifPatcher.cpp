@@ -322,7 +322,10 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
 
     // Zero the bytes of dropped values that lie before the tail, unless a kept field still uses them.
     if (old) {
-        std::vector<Range> kept;
+        // The header and every directory count as kept too: a value pointing into them is not ours to clear.
+        std::vector<Range> kept = {{0, 8}};
+        for (const TiffIfd& d : old->directories())
+            kept.push_back({d.pos, d.pos + d.byteSize()});
         for (const TiffIfd& d : old->directories())
             for (const TiffEntry& e : d.entries)
                 if (outOfLine(e) && !removed(e.tag))
