@@ -303,7 +303,8 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
                 const bool subPointer = (e.tag == ExifTag::GPS_IFD_POINTER || e.tag == ExifTag::INTEROP_IFD_POINTER
                                          || e.tag == ExifTag::EXIF_IFD_POINTER)
                     && (e.type == TiffType::LONG || e.type == TiffType::IFD) && e.count == 1;
-                if (subPointer && !parsedAt(e.valueField) && e.valueField <= 0x10000 && reachesPast(e.valueField)) {
+                // (a pointer into the header is refused by every reader anyway)
+                if (subPointer && e.valueField >= 8 && !parsedAt(e.valueField) && e.valueField <= 0x10000 && reachesPast(e.valueField)) {
                     fail(error, QStringLiteral("EXIF sub-directory pointer 0x%1 leads past the end of the block").arg(e.tag, 4, 16, QLatin1Char('0')));
                     return std::nullopt;
                 }
