@@ -85,6 +85,7 @@ std::optional<QSize> SlidePane::setFile(const std::optional<QString>& file, int 
     {
         std::lock_guard guard(lock);
         s.decodeError.clear();
+        ++s.generation;
         s.transitioning = true;
         s.file = file;
         s.fileName = file ? QFileInfo(*file).fileName() : QStringLiteral("not set");
@@ -151,7 +152,12 @@ void SlidePane::startTransition()
         postRepaint();
         return;
     }
-    auto fresh = std::make_unique<TransitionThreader>(this);
+    quint64 generation;
+    {
+        std::lock_guard guard(lock);
+        generation = s.generation;
+    }
+    auto fresh = std::make_unique<TransitionThreader>(this, generation);
     fresh->start(QThread::HighestPriority);
     std::lock_guard guard(workerLock);
     worker = std::move(fresh);

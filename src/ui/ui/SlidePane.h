@@ -96,6 +96,7 @@ private:
         bool transitioning = false, doNotTransition = true, landscape = false, drawn = false;
         float increment = 0.005f;
         int stepDelay = 5, fadeStepDelay = 250;
+        quint64 generation = 0; // one per setFile: a worker of an older one leaves the state alone
     };
     void startTransition();
     void stopWorker();

@@ -7,7 +7,7 @@
 
 namespace zentrova {
 
-TransitionThreader::TransitionThreader(SlidePane* pane) : pane(pane)
+TransitionThreader::TransitionThreader(SlidePane* pane, quint64 generation) : pane(pane), generation(generation)
 {
     setObjectName(QStringLiteral("TransitionThreader"));
 }
@@ -18,16 +18,24 @@ void TransitionThreader::requestStop()
     sleeper.setDone();
 }
 
+bool TransitionThreader::current() const
+{
+    return pane->s.generation == generation;
+}
+
 void TransitionThreader::run()
 {
     auto finish = [this] {
         std::lock_guard guard(pane->lock);
-        pane->s.transitioning = false;
+        if (current())
+            pane->s.transitioning = false;
     };
     float step;
     int delay;
     {
         std::lock_guard guard(pane->lock);
+        if (!current())
+            return;
         pane->s.transitioning = true;
         if (pane->s.previous.isNull()) {
             pane->s.transitioning = false;
@@ -53,10 +61,13 @@ void TransitionThreader::run()
     }
     auto advance = [this, step] {
         std::lock_guard guard(pane->lock);
+        if (!current())
+            return 2.0f; // a newer picture took over: end without touching its state
         pane->s.percent += step;
         return pane->s.percent;
     };
-    for (float percent = advance(); percent < 1; percent = advance()) {
+    float percent = advance();
+    for (; percent < 1; percent = advance()) {
         if (stopRequested())
             return finish();
         QThread::yieldCurrentThread();
@@ -65,6 +76,8 @@ void TransitionThreader::run()
             pane->frameObserver(percent);
         sleeper.sleepFor(std::chrono::milliseconds(delay));
     }
+    if (percent > 1.5f)
+        return;
     {
         std::lock_guard guard(pane->lock);
         pane->s.drawn = true;
@@ -75,6 +88,8 @@ void TransitionThreader::run()
     bool repaint = false;
     {
         std::lock_guard guard(pane->lock);
+        if (!current())
+            return;
         if (pane->s.percent != 1.0f) {
             pane->s.percent = 1.0f;
             repaint = true;
@@ -86,6 +101,8 @@ void TransitionThreader::run()
             pane->frameObserver(1.0f);
     }
     std::lock_guard guard(pane->lock);
+    if (!current())
+        return;
     pane->s.previous = QImage();
     ++pane->s.transitionCount;
     pane->s.transitioning = false;

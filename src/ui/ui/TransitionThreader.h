@@ -15,7 +15,8 @@ class SlidePane;
 class TransitionThreader : public QThread {
     Q_OBJECT
 public:
-    explicit TransitionThreader(SlidePane* pane);
+    // `generation` names the setFile this animation belongs to.
+    TransitionThreader(SlidePane* pane, quint64 generation);
     void requestStop();
     bool stopRequested() const { return stopFlag.load(); }
 
@@ -23,7 +24,9 @@ protected:
     void run() override;
 
 private:
+    bool current() const; // the pane still shows our setFile; callers hold the pane's lock
     SlidePane* pane;
+    quint64 generation;
     std::atomic<bool> stopFlag{false};
     InterruptibleSleep sleeper;
 };
