@@ -73,6 +73,7 @@ TEST(SlideGeometry, TransitionRectanglesAndCaptions)
     EXPECT_EQ(indexCaption(800, 600), QPoint(5, 595));
     EXPECT_EQ(extraCaption(800, 100, 20), QPoint(350, 25));
     EXPECT_EQ(decodeErrorText(800, 600, 300, 20), QPoint(100, 320));
+    EXPECT_EQ(decodeErrorText(800, 600, 500, 20), QPoint(0, 320)) << "never off the left edge";
     EXPECT_EQ(readErrorText(800, 600, 300, 18), QPoint(250, 318));
 }
 

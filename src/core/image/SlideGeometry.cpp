@@ -61,7 +61,8 @@ QPoint SlideGeometry::imageSizeCaption(int W, int H, int textWidth) { return {W 
 QPoint SlideGeometry::fileNameCaption(int W, int H, int textWidth) { return {round(float(W) / 2 - float(textWidth) / 2), H - 5}; }
 QPoint SlideGeometry::indexCaption(int, int H) { return {5, H - 5}; }
 QPoint SlideGeometry::extraCaption(int W, int textWidth, int lineHeight) { return {round(float(W) / 2 - float(textWidth) / 2), lineHeight + 5}; }
-QPoint SlideGeometry::decodeErrorText(int W, int H, int textWidth, int lineHeight) { return {W / 2 - textWidth, H / 2 + lineHeight}; }
+// The line ends at the centre; a line longer than half the pane starts at the left edge instead of off it.
+QPoint SlideGeometry::decodeErrorText(int W, int H, int textWidth, int lineHeight) { return {std::max(0, W / 2 - textWidth), H / 2 + lineHeight}; }
 QPoint SlideGeometry::readErrorText(int W, int H, int textWidth, int ascent) { return {(W - textWidth) / 2, H / 2 + ascent}; }
 
 QRect SlideGeometry::initialPreviewWindow(QSize screen, float share)

@@ -31,6 +31,8 @@ SlidePane::SlidePane(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::black);
+    // The decode-error line is drawn in the foreground colour: black on black would hide it.
+    p.setColor(QPalette::WindowText, QColor(192, 192, 192));
     setPalette(p);
     setCursor(Qt::CrossCursor);
 }
@@ -63,6 +65,23 @@ void SlidePane::waitForTransition()
     std::lock_guard guard(workerLock);
     if (worker)
         worker->wait();
+}
+
+void SlidePane::holdTransitionAt(float percent)
+{
+    QImage keep;
+    {
+        std::lock_guard guard(lock);
+        keep = s.previous;
+    }
+    stopWorker();
+    {
+        std::lock_guard guard(lock);
+        s.previous = keep;
+        s.percent = percent;
+        s.doNotTransition = false;
+    }
+    requestRepaint();
 }
 
 void SlidePane::postRepaint()

@@ -74,6 +74,8 @@ public:
     void setFrameObserver(std::function<void(float)> observer);
     // Waits until no transition worker runs (tests, closing).
     void waitForTransition();
+    // Stops the animation and holds it at this percent, the previous picture kept (for looking at a frame).
+    void holdTransitionAt(float percent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
