@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,6 +40,63 @@ void onJpegError(j_common_ptr info)
 }
 
 void onJpegMessage(j_common_ptr, int) {} // warnings on damaged data: the decoder goes on, so do we
+
+// Pixel buffers of decoded pictures come back here when their last image is gone and serve the next
+// decode: a fresh 48 MB allocation costs more in page faults than decoding takes. One buffer is kept,
+// so a viewer holds at most its current, previous and one spare picture.
+class PixelPool {
+public:
+    static PixelPool& instance()
+    {
+        static PixelPool pool;
+        return pool;
+    }
+    QImage image(int width, int height, QImage::Format format)
+    {
+        const qsizetype bytesPerLine = (qsizetype(width) * (format == QImage::Format_Grayscale8 ? 1 : 4) + 63) / 64 * 64;
+        const std::size_t need = std::size_t(bytesPerLine) * std::size_t(height);
+        Block* block = nullptr;
+        {
+            std::lock_guard guard(lock);
+            if (spare && spare->size >= need && spare->size <= need * 2) {
+                block = spare;
+                spare = nullptr;
+            }
+        }
+        if (!block) {
+            void* data = std::aligned_alloc(64, (need + 63) / 64 * 64);
+            if (!data)
+                return {};
+            block = new Block{data, need};
+        }
+        return QImage(static_cast<uchar*>(block->data), width, height, bytesPerLine, format, &PixelPool::release, block);
+    }
+
+private:
+    struct Block {
+        void* data;
+        std::size_t size;
+    };
+    static void release(void* info)
+    {
+        auto* block = static_cast<Block*>(info);
+        PixelPool& pool = instance();
+        Block* drop = block;
+        {
+            std::lock_guard guard(pool.lock);
+            if (!pool.spare || pool.spare->size < block->size) {
+                drop = pool.spare;
+                pool.spare = block;
+            }
+        }
+        if (drop) {
+            std::free(drop->data);
+            delete drop;
+        }
+    }
+    std::mutex lock;
+    Block* spare = nullptr;
+};
 
 bool readWholeFile(const QString& path, std::vector<unsigned char>& buffer, QString* error)
 {
@@ -99,8 +158,8 @@ QImage decodeJpeg(const unsigned char* data, std::size_t size, QSize fitBox, QSt
     else
         info.out_color_space = JCS_EXT_BGRX; // the byte order of QImage::Format_RGB32 here
     jpeg_start_decompress(&info);
-    image = QImage(int(info.output_width), int(info.output_height),
-                   info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    image = PixelPool::instance().image(int(info.output_width), int(info.output_height),
+                                        info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (image.isNull()) {
         jpeg_destroy_decompress(&info);
         if (error)
