@@ -207,3 +207,28 @@ TEST_F(Viewer, PreviewPagesWithClicksAndClosesWithEscape)
     EXPECT_EQ(empty->windowTitle(), "No file loaded");
     delete empty;
 }
+
+TEST_F(Viewer, HorizontalSlidesEnterFromTheSideTheCountsParityPicks)
+{
+    const QString a = picture("a.png", {200, 150}, Qt::red), b = picture("b.png", {200, 150}, Qt::green);
+    SlidePane pane;
+    pane.resize(200, 150);
+    pane.setTransEffect(TRANSITION_EFFECT_HORIZONTAL);
+    pane.setStepDelays(60000, 60000);
+    pane.setFile(a);
+    pane.holdTransitionAt(0.5f); // count 0: even, the picture comes in from the left
+    QImage shot = pane.grab().toImage();
+    EXPECT_EQ(shot.pixel(50, 75), QColor(Qt::red).rgb());
+    EXPECT_EQ(shot.pixel(150, 75), QColor(Qt::black).rgb());
+
+    pane.setStepDelays(0, 0);
+    pane.setFile(b);
+    pane.waitForTransition();
+    ASSERT_EQ(pane.getTransitionCount(), 1);
+    pane.setStepDelays(60000, 60000);
+    pane.setFile(a);
+    pane.holdTransitionAt(0.5f); // count 1: odd, from the right
+    shot = pane.grab().toImage();
+    EXPECT_EQ(shot.pixel(50, 75), QColor(Qt::black).rgb());
+    EXPECT_EQ(shot.pixel(150, 75), QColor(Qt::red).rgb());
+}
