@@ -215,6 +215,10 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
         entries.push_back(e);
     }
     if (!oldExif) {
+        // A pointer entry that led nowhere readable gives way to ours, so readers find one Exif directory.
+        auto& entries = dirs[ifd0Dir].entries;
+        entries.erase(std::remove_if(entries.begin(), entries.end(), [](const OutEntry& e) { return e.tag == ExifTag::EXIF_IFD_POINTER; }),
+                      entries.end());
         OutEntry p;
         p.tag = ExifTag::EXIF_IFD_POINTER;
         p.type = TiffType::LONG;
@@ -257,8 +261,15 @@ std::optional<QByteArray> ExifPatcher::apply(const TiffBlock* old, const ExifCha
             fail(error, QStringLiteral("EXIF directory pointer cannot be redirected"));
             return std::nullopt;
         }
-    // Directories that share bytes cannot be changed one at a time without damaging each other.
+    // Directories that share bytes cannot be changed one at a time without damaging each other; nor can
+    // a directory named by two pointers of the same kind (only one of them would follow the move).
     if (old) {
+        for (const TiffIfd& d : old->directories())
+            for (uint16_t tag : {ExifTag::EXIF_IFD_POINTER, ExifTag::GPS_IFD_POINTER, ExifTag::INTEROP_IFD_POINTER})
+                if (std::count_if(d.entries.begin(), d.entries.end(), [tag](const TiffEntry& e) { return e.tag == tag; }) > 1) {
+                    fail(error, QStringLiteral("EXIF directory holds two pointers 0x%1").arg(tag, 4, 16, QLatin1Char('0')));
+                    return std::nullopt;
+                }
         const auto& all = old->directories();
         for (std::size_t i = 0; i < all.size(); ++i)
             for (std::size_t j = i + 1; j < all.size(); ++j)
