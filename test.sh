@@ -18,8 +18,8 @@ if [ "${ZENTROVA_SKIP_SANITIZE:-0}" != 1 ]; then
   cmake --build "$A" --parallel "$(nproc)" --target core_tests ui_tests fuzz_replay_zipreader fuzz_replay_exifpatcher
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   "$A/tests/core_tests" --gtest_brief=1
-  # The widget tests whose point is threads: the catalogue changed by a worker while a view paints it.
-  "$A/tests/ui_tests" --gtest_brief=1 --gtest_filter='FileTableThreads.*'
+  # The widget tests whose point is threads: the catalogue and the date tree changed by a worker while a view paints.
+  "$A/tests/ui_tests" --gtest_brief=1 --gtest_filter='FileTableThreads.*:DateTreeThreads.*'
   "$A/tests/fuzz/fuzz_replay_zipreader" tests/fuzz/zip_reader
   "$A/tests/fuzz/fuzz_replay_exifpatcher" tests/fuzz/exif_patcher
 fi
