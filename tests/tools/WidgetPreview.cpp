@@ -6,7 +6,10 @@
 //   zentrova-widget-preview zoom FILE                       a zoom at the pane's centre
 //   zentrova-widget-preview thumb FILE                      a 200-pixel thumbnail panel
 //   zentrova-widget-preview preview FILE...                 the preview window
+//   zentrova-widget-preview tree FOLDER [months]            the date tree (opened to months)
 #include "models/FileTableModel.h"
+#include "models/FileTreeModel.h"
+#include "tree/FileTree.h"
 #include "table/DataSizedTableColumnModel.h"
 #include "table/FileTable.h"
 #include "ui/ImagePreviewDialog.h"
@@ -62,6 +65,24 @@ int main(int argc, char** argv)
     }
     if (mode == "preview") {
         new ImagePreviewDialog(args.mid(2));
+        return app.exec();
+    }
+    if (mode == "tree") {
+        QStringList files;
+        QDirIterator it(args[2], {"*.jpg", "*.JPG", "*.png", "*.PNG"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        auto* table = new FileTableModel;
+        auto* model = new FileTreeModel(table);
+        auto* tree = new FileTree;
+        model->setTree(tree);
+        tree->setTreeModel(model);
+        table->setFiles(files);
+        if (args.size() > 3 && args[3] == "months")
+            tree->showMonths();
+        tree->setWindowTitle(QStringLiteral("Date View"));
+        tree->resize(420, 760);
+        tree->show();
         return app.exec();
     }
     if (mode != "table")
