@@ -1,11 +1,43 @@
 #include "ui/ZentrovaFrame.h"
 
 #include "app/ZentrovaMain.h"
+#include "image/ExifTagUtil.h"
+#include "image/ExivMetadata.h"
+#include "image/ImageDateTime.h"
+#include "image/ImageInfo.h"
+#include "models/FileTableModel.h"
+#include "models/FileTreeModel.h"
+#include "table/DataSizedTableColumnModel.h"
+#include "table/FileTable.h"
+#include "thread/LoadQueue.h"
+#include "thread/WorkerThread.h"
+#include "tree/FileTree.h"
 #include "ui/AboutDialog.h"
+#include "ui/DelayDialog.h"
+#include "ui/ImageLoaderThread.h"
 #include "ui/Resources.h"
+#include "ui/SlidePane.h"
 #include "ui/SplashDialog.h"
+#include "ui/ThumbnailPanel.h"
+#include "ui/UiThread.h"
 #include "util/AppPaths.h"
+#include "util/Console.h"
+#include "util/DateText.h"
+#include "util/FileUtil.h"
 #include "util/Prompter.h"
+#include "util/StartDir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -70,18 +102,30 @@ QRect ZentrovaFrame::placement(const QRect& screen)
 }
 
 ZentrovaFrame::ZentrovaFrame(std::optional<QString> startDir, Prompter* p, int splash)
-    : dir(std::move(startDir)), prompter(p), splashMs(splash)
+    : dir(std::move(startDir)), prompter(p), splashMs(splash), table(std::make_unique<FileTableModel>()),
+      tree(std::make_unique<FileTreeModel>(table.get()))
 {
     setObjectName(QStringLiteral("ZentrovaFrame"));
+    if (dir)
+        root = *dir;
     props.loadProps();
     setWindowTitle(TITLE);
     buildMenus();
+    v.build(this, table.get(), tree.get());
+    setCentralWidget(v.central);
+    // The first load enables them. Disabled last to first, so the current tab stays the first.
+    for (int i = 2; i >= 0; --i)
+        v.jtpFileViews->setTabEnabled(i, false);
+    connectViews();
+    loader = std::make_unique<LoadQueue>(QStringLiteral("ZentrovaFrame-loadFiles_0"));
+    imageLoader = std::make_unique<ImageLoaderThread>([this](const QString& f) { loadSelectedImage(f); });
+    imageLoader->start();
     // Escape ends the program at once, whatever has the focus; the next start empties the temporary folder.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, this, [] { ZentrovaMain::exitNow(0); });
     const QString logging = props.valueOr(MainSettings::LOGGING, QString());
-    jckbmiLoggingOn->setChecked(logging.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0);
+    m.jckbmiLoggingOn->setChecked(logging.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0);
     const QImage& icon = Resources::iconImage();
     if (!icon.isNull())
         setWindowIcon(QPixmap::fromImage(icon));
@@ -92,6 +136,9 @@ ZentrovaFrame::ZentrovaFrame(std::optional<QString> startDir, Prompter* p, int s
 
 ZentrovaFrame::~ZentrovaFrame()
 {
+    imageLoader.reset();
+    loader.reset();
+    v.slidePane->waitForTransition();
     AppPaths::cleanTmpDir();
 }
 
@@ -108,23 +155,389 @@ void ZentrovaFrame::showSplash()
 
 void ZentrovaFrame::buildMenus()
 {
-    jmHelp = menuBar()->addMenu(QStringLiteral("Help"));
-    // The hot-key tables arrive with the slide show and the full-screen viewer.
-    jmHelp->addAction(QStringLiteral("Full Screen Hot Keys"))->setEnabled(false);
-    jmHelp->addAction(QStringLiteral("Slide Show Hot Keys"))->setEnabled(false);
-    jmHelp->addSeparator();
-    jckbmiShowToolTips = jmHelp->addAction(QStringLiteral("Show Tool Tips"));
-    jckbmiShowToolTips->setCheckable(true);
-    jckbmiShowToolTips->setChecked(true);
-    connect(jckbmiShowToolTips, &QAction::toggled, this, [](bool on) { setToolTipsEnabled(on); });
-    jckbmiLoggingOn = jmHelp->addAction(QStringLiteral("Logging On"));
-    jckbmiLoggingOn->setCheckable(true);
-    connect(jckbmiLoggingOn, &QAction::triggered, this, [this](bool on) {
+    m.build(menuBar(), this);
+    connect(m.jckbmiShowToolTips, &QAction::toggled, this, [](bool on) { setToolTipsEnabled(on); });
+    connect(m.jckbmiLoggingOn, &QAction::triggered, this, [this](bool on) {
         props.setValue(MainSettings::LOGGING, on ? QStringLiteral("true") : QStringLiteral("false"));
     });
-    jmHelp->addSeparator();
-    jmiAbout = jmHelp->addAction(QStringLiteral("About"));
-    connect(jmiAbout, &QAction::triggered, this, &ZentrovaFrame::jmiAbout_actionPerformed);
+    connect(m.jmiAbout, &QAction::triggered, this, &ZentrovaFrame::jmiAbout_actionPerformed);
+    connect(m.jmiLoadImageFiles, &QAction::triggered, this, &ZentrovaFrame::loadImageFiles);
+    connect(m.jmiReload, &QAction::triggered, this, [this] { reload(); });
+    connect(m.jmiSelectStartDir, &QAction::triggered, this, [this] { setDefaultLoadDirectory(true); });
+    connect(m.jmiRemoveStartDir, &QAction::triggered, this, &ZentrovaFrame::removeDefaultLoadDirectory);
+    connect(m.jmiExit, &QAction::triggered, this, &ZentrovaFrame::exit);
+    // Ctrl+R reloads whatever has the focus in the window.
+    auto* reloadFiles = new QAction(this);
+    reloadFiles->setObjectName(QStringLiteral("reloadFiles"));
+    reloadFiles->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    reloadFiles->setShortcutContext(Qt::WindowShortcut);
+    connect(reloadFiles, &QAction::triggered, this, [this] { reload(); });
+    addAction(reloadFiles);
+}
+
+void ZentrovaFrame::connectViews()
+{
+    struct RowCount : FileTableModelListener {
+        QLineEdit* field;
+        void tableChanged(FileTableModel* model) override
+        {
+            const QString text = QString::number(model->getRowCount());
+            onUiThread(field, [f = field, text] { f->setText(text); });
+        }
+    };
+    static std::vector<std::unique_ptr<RowCount>> keep; // lives as long as the process, like the window
+    auto counter = std::make_unique<RowCount>();
+    counter->field = v.jtfRowCount;
+    table->addTableModelListener(counter.get());
+    keep.push_back(std::move(counter));
+
+    for (QPushButton* letter : v.letters)
+        connect(letter, &QPushButton::clicked, this, [this, letter] {
+            if (const std::optional<QString> f = table->getFirstStartingWith(letter->text()))
+                v.fileTable->setSelectedFile(*f);
+        });
+    // Selection to the image: only the view whose tab shows, and only settled selections.
+    connect(v.fileTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+        if (v.jtpFileViews->currentIndex() != 0)
+            return;
+        const QString f = table->shownFile(current.row());
+        if (f.isEmpty())
+            loadSelectedImage(std::nullopt);
+        else
+            imageLoader->loadFile(f);
+    });
+    connect(v.dateTree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (v.jtpFileViews->currentIndex() != 2)
+            return;
+        if (const std::optional<QString> f = FileDateTreeRoot::fileOf(tree->nodeOf(current)); f && current.isValid())
+            imageLoader->loadFile(*f);
+        else
+            loadSelectedImage(std::nullopt);
+    });
+    connect(v.jtpFileViews, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0)
+            showSelectionOfCurrentView();
+    });
+    connect(v.fileTable->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int column) {
+        static QMap<QString, bool> lastSortMap;
+        const QString name = FileTableModel::getColumnName(column);
+        setBusy(true);
+        const QStringList selected = v.fileTable->getSelectedFiles();
+        const bool descending = lastSortMap.value(name, false);
+        table->sort(name, descending);
+        lastSortMap[name] = !descending;
+        if (!selected.isEmpty())
+            v.fileTable->setSelectedFiles(selected);
+        setBusy(false);
+    });
+}
+
+void ZentrovaFrame::showSelectionOfCurrentView()
+{
+    const QStringList selected = currentViewSelection();
+    if (selected.isEmpty())
+        loadSelectedImage(std::nullopt);
+    else
+        imageLoader->loadFile(selected.first());
+}
+
+QStringList ZentrovaFrame::currentViewSelection() const
+{
+    switch (v.jtpFileViews->currentIndex()) {
+    case 0: return v.fileTable->getSelectedFiles();
+    case 2: return v.dateTree->getSelectedFiles();
+    default: return {}; // the album file list arrives with the albums
+    }
+}
+
+void ZentrovaFrame::showNoSelectionMadeDialog()
+{
+    if (prompter)
+        prompter->showMessage(MessageType::Information, QStringLiteral("No Selection Made Dialog..."),
+                              QStringLiteral("No selections made in the list"));
+}
+
+void ZentrovaFrame::setBusy(bool busy)
+{
+    onUiThread(this, [this, busy] {
+        if (busy)
+            setCursor(Qt::WaitCursor);
+        else
+            unsetCursor();
+    });
+}
+
+void ZentrovaFrame::handleException(const QString& message)
+{
+    if (prompter)
+        prompter->showMessage(MessageType::Error, QStringLiteral("ERROR!!!"), message);
+}
+
+void ZentrovaFrame::relocateDivider()
+{
+    const int tableWidth = v.fileTable->horizontalHeader()->length() + v.fileTable->frameWidth() * 2 + 24;
+    const int position = std::min(tableWidth, v.jspMain->width() - 400);
+    v.jspMain->setSizes({std::max(position, 0), std::max(v.jspMain->width() - position, 400)});
+}
+
+void ZentrovaFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    relocateDivider();
+}
+
+void ZentrovaFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!opened) {
+        opened = true;
+        QTimer::singleShot(0, this, &ZentrovaFrame::this_windowOpened);
+    }
+}
+
+void ZentrovaFrame::this_windowOpened()
+{
+    if (const std::optional<QString> start = StartDir::loadStartDir()) {
+        loadDir(*start, true);
+        return;
+    }
+    if (!prompter)
+        return;
+    const int answer = prompter->chooseOption(
+        QStringLiteral("Load Images Dialog..."),
+        QStringLiteral("You have no default directory set. Would you like to load some\nimages now and set the directory as the default? Or just load a\ndirectory of images?"),
+        MessageType::Question,
+        {QStringLiteral("Load and set as default"), QStringLiteral("Just load a directory"), QStringLiteral("Ignore and do nothing")}, 1);
+    if (answer == 0)
+        setDefaultLoadDirectory(false);
+    else if (answer == 1)
+        loadImageFiles();
+}
+
+void ZentrovaFrame::setDefaultLoadDirectory(bool ask)
+{
+    if (!prompter)
+        return;
+    ChooserRequest request;
+    request.title = QStringLiteral("Choose a default directory to load when starting");
+    request.mode = ChooserMode::Folders;
+    request.startFolder = QDir::homePath();
+    const std::optional<PromptAnswer> chosen = prompter->choose(request);
+    if (!chosen || chosen->files.isEmpty())
+        return;
+    const QString folder = chosen->files.first();
+    StartDir::setStartUpDir(folder);
+    StartDir::storeStartDir();
+    if (!ask) {
+        loadDir(folder, true);
+        return;
+    }
+    if (prompter->confirm(QStringLiteral("Load New Startup Directory?"),
+                          QStringLiteral("Default Startup directory has been set.\nWould you like to load it now?"), Prompt::Buttons::YesNo)
+        == Prompter::YES)
+        loadDir(folder, true);
+}
+
+void ZentrovaFrame::removeDefaultLoadDirectory()
+{
+    if (!QFileInfo::exists(AppPaths::STARTDIR_FILE))
+        return;
+    if (!QFile::remove(AppPaths::STARTDIR_FILE)) {
+        if (prompter)
+            prompter->showMessage(MessageType::Error, QStringLiteral("Message"), QStringLiteral("Cannot delete file: ") + AppPaths::STARTDIR_FILE);
+        return;
+    }
+    if (prompter)
+        prompter->showNotice(QStringLiteral("Default startup directory removed"), 1000);
+}
+
+void ZentrovaFrame::loadImageFiles()
+{
+    if (!prompter)
+        return;
+    ChooserRequest request;
+    request.title = QStringLiteral("Select a directory or image to load");
+    request.mode = ChooserMode::FilesAndFolders;
+    request.multiSelection = true;
+    request.startFolder = props.valueOr(MainSettings::LASTDIR, QDir::homePath());
+    request.filters = {FileFilter{QStringLiteral("Supported image files"), {"*.jpg", "*.jpeg", "*.png", "*.JPG", "*.JPEG", "*.PNG"}}};
+    const QString lastFile = props.valueOr(MainSettings::LASTFILE, QString());
+    if (!lastFile.isEmpty() && QFileInfo(lastFile).isDir())
+        request.preselect = {lastFile};
+    const std::optional<PromptAnswer> chosen = prompter->choose(request);
+    if (!chosen || chosen->files.isEmpty())
+        return;
+    root = chosen->folder;
+    props.setValue(MainSettings::LASTDIR, QFileInfo(chosen->folder).absoluteFilePath());
+    props.setValue(MainSettings::LASTFILE, QFileInfo(chosen->files.first()).absoluteFilePath());
+    loadFiles(chosen->files, true);
+}
+
+void ZentrovaFrame::loadDir(const QString& folder, bool sort)
+{
+    const QFileInfo info(folder);
+    if (info.isDir() && info.isReadable())
+        loadFiles({info.absoluteFilePath()}, sort);
+}
+
+QStringList ZentrovaFrame::recurseDirectory(const QString& folder)
+{
+    QStringList out;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Unsorted);
+    for (const QFileInfo& e : entries) {
+        if (e.isDir()) {
+            if (e.fileName() != QLatin1String("errored"))
+                out += recurseDirectory(e.absoluteFilePath());
+            continue;
+        }
+        const QString lower = e.fileName().toLower();
+        if (lower.endsWith(QLatin1String(".jpg")) || lower.endsWith(QLatin1String(".jpeg")) || lower.endsWith(QLatin1String(".png")))
+            out.append(e.absoluteFilePath());
+    }
+    return out;
+}
+
+QStringList ZentrovaFrame::getLastLoad() const
+{
+    std::lock_guard guard(stateLock);
+    return lastLoad;
+}
+
+void ZentrovaFrame::waitForLoads()
+{
+    while (loader->busy())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::processEvents();
+}
+
+void ZentrovaFrame::loadFiles(const QStringList& paths, const QStringList& changed, bool sort)
+{
+    {
+        std::lock_guard guard(stateLock);
+        lastLoad = paths;
+    }
+    setBusy(true);
+    loader->enqueue([this, paths, changed, sort] { runLoad(paths, changed, sort); });
+}
+
+// The loader worker's part of a load: everything that grows with the number of files happens here.
+void ZentrovaFrame::runLoad(const QStringList& paths, const QStringList& changed, bool sort)
+{
+    onUiThread(this, [this] {
+        for (int i = 2; i >= 0; --i) // last to first: the current tab stays where it is
+            if (i != v.jtpFileViews->currentIndex())
+                v.jtpFileViews->setTabEnabled(i, false);
+        v.jtpFileViews->setTabEnabled(v.jtpFileViews->currentIndex(), false);
+    });
+    table->enableFilters(false);
+    table->clear();
+    QStringList files;
+    for (const QString& p : paths)
+        files += QFileInfo(p).isDir() ? recurseDirectory(p) : QStringList{p};
+    table->setFiles(files);
+    if (sort)
+        table->sort(QStringLiteral("NAME"), false, true);
+    onUiThread(this, [this, changed] {
+        for (int i = 0; i < 3; ++i)
+            v.jtpFileViews->setTabEnabled(i, true);
+        if (v.jtpFileViews->currentIndex() < 0)
+            v.jtpFileViews->setCurrentIndex(0);
+        DataSizedTableColumnModel::apply(v.fileTable);
+        if (v.fileTable->getRowCount() > 0)
+            v.fileTable->setSelection(0);
+        relocateDivider();
+        if (!changed.isEmpty()) {
+            v.fileTable->setSelectedRows(changed);
+            v.dateTree->setSelectedFiles(changed);
+        }
+    });
+    ExifTagUtil::fireTagListEvent();
+    ExifTagUtil::loadTagsFromFiles(files);
+    setBusy(false);
+}
+
+void ZentrovaFrame::reload()
+{
+    const QStringList last = getLastLoad();
+    if (last.isEmpty())
+        return;
+    const int view = v.jtpFileViews->currentIndex();
+    const QStringList selected = currentViewSelection();
+    const int criterion = table->lastSortCriterion();
+    const bool descending = table->lastSortDescending();
+    setBusy(true);
+    {
+        std::lock_guard guard(stateLock);
+        lastLoad = last;
+    }
+    loader->enqueue([this, last, view, selected, criterion, descending] {
+        runLoad(last, {}, false);
+        table->sort(criterion, descending, true);
+        onUiThread(this, [this, view, selected] {
+            if (selected.isEmpty())
+                return;
+            if (view == 0)
+                v.fileTable->setSelectedFiles(selected);
+            else if (view == 2)
+                v.dateTree->setSelectedFiles(selected);
+        });
+        setBusy(false);
+    });
+}
+
+std::optional<QString> ZentrovaFrame::currentSelectedFile() const
+{
+    std::lock_guard guard(stateLock);
+    return shownFile;
+}
+
+void ZentrovaFrame::loadSelectedImage(const std::optional<QString>& file)
+{
+    {
+        std::lock_guard guard(stateLock);
+        shownFile = file;
+    }
+    setBusy(true);
+    v.slidePane->setFile(file);
+    onUiThread(v.thumbnail, [t = v.thumbnail, file] { t->setFile(file); });
+    if (!file || !QFileInfo::exists(*file)) {
+        onUiThread(this, [this] {
+            v.dateLabel->clear();
+            v.sizeLabel->clear();
+            v.jtaImageData->clear();
+            v.imageAlbumList->clear();
+        });
+        setBusy(false);
+        return;
+    }
+    const QString f = *file;
+    WorkerThread::startDetached(QString(), [this, f] {
+        const std::optional<ImageInfo> info = ImageInfo::read(f);
+        const ImageDateTime when(f);
+        const QString date = when.isValid() ? when.getDateTimeString(ImageDateTime::Style::LONG, ImageDateTime::Style::MEDIUM).value_or(QString())
+                                            : DateText::format(FileUtil::modificationTime(f));
+        QStringList items;
+        QString error;
+        ExivMetadata::readItems(f, &items, &error);
+        QString text = QStringLiteral("Metadata:\n");
+        for (const QString& item : items)
+            text += item + QLatin1Char('\n');
+        if (info)
+            text += info->toString();
+        const QStringList albums = ExifTagUtil::getAlbumTags(f);
+        const QString size = info ? QStringLiteral("%1 x %2").arg(info->width).arg(info->height) : QString();
+        onUiThread(this, [this, f, date, text, albums, size] {
+            if (currentSelectedFile() != f)
+                return; // a newer selection took over
+            v.dateLabel->setText(date);
+            v.imageAlbumList->clear();
+            v.imageAlbumList->addItems(albums);
+            v.sizeLabel->setText(size);
+            v.jtaImageData->setPlainText(text);
+            v.jtaImageData->moveCursor(QTextCursor::Start);
+        });
+        setBusy(false);
+    });
 }
 
 QAction* ZentrovaFrame::findMenuItem(const QString& menu, const QString& item) const

@@ -1,10 +1,17 @@
 #pragma once
 
+#include "event/BusyListener.h"
+#include "ui/MainMenus.h"
+#include "ui/MainViews.h"
 #include "util/MainSettings.h"
 
 #include <QMainWindow>
 #include <QRect>
+#include <QStringList>
 
+#include <atomic>
+#include <memory>
+#include <mutex>
 #include <optional>
 
 class QAction;
@@ -12,12 +19,17 @@ class QMenu;
 
 namespace zentrova {
 
+class FileTableModel;
+class FileTreeModel;
+class ImageLoaderThread;
+class LoadQueue;
 class Prompter;
 class SplashDialog;
 
-// The main window. This build holds the shell: title, icon, size, splash, the settings, the "Help" menu and
-// the orderly and immediate ends of the program. The views and the other menus are added on top of it.
-class ZentrovaFrame : public QMainWindow {
+// The main window: the catalogue in the "File View", "Tag View" and "Date View" tabs, the selected image with
+// its albums and data, the menus, loading and reloading. Loads run on the loader worker; the UI thread only
+// takes over what the worker built.
+class ZentrovaFrame : public QMainWindow, public BusyListener {
     Q_OBJECT
 public:
     static inline const QString TITLE = QStringLiteral("Zentrova v1.3.4");
@@ -42,26 +54,70 @@ public:
     void jmiAbout_actionPerformed();
     QAction* findMenuItem(const QString& menu, const QString& item) const;
 
+    FileTableModel& catalogue() { return *table; }
+    FileTreeModel& dateTreeModel() { return *tree; }
+    MainViews& views() { return v; }
+    MainMenus& menus() { return m; }
+
+    // Loading (the load dialog, one folder, a list of paths with the changed files to select afterwards).
+    void loadImageFiles();
+    void loadDir(const QString& folder, bool sort);
+    void loadFiles(const QStringList& paths, bool sort) { loadFiles(paths, {}, sort); }
+    void loadFiles(const QStringList& paths, const QStringList& changed, bool sort);
+    static QStringList recurseDirectory(const QString& folder);
+    void reload();
+    QStringList getLastLoad() const;
+    QString rootdir() const { return root; }
+    // Blocks until every queued load has finished (tests).
+    void waitForLoads();
+
+    void loadSelectedImage(const std::optional<QString>& file);
+    std::optional<QString> currentSelectedFile() const;
+    void setBusy(bool busy) override;
+    void handleException(const QString& message);
+    void relocateDivider();
+    void showNoSelectionMadeDialog();
+    // The files selected in the view whose tab shows.
+    QStringList currentViewSelection() const;
+
+    void setDefaultLoadDirectory(bool ask);
+    void removeDefaultLoadDirectory();
+    // Runs once, when the window is first shown: load the start folder or ask what to load.
+    void this_windowOpened();
+
     // Tool tips of the whole program on or off ("Show Tool Tips").
     static void setToolTipsEnabled(bool enabled);
     static bool toolTipsEnabled();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildMenus();
+    void connectViews();
     void showSplash();
+    void runLoad(const QStringList& paths, const QStringList& changed, bool sort);
+    void showSelectionOfCurrentView();
 
     std::optional<QString> dir;
     Prompter* prompter;
     int splashMs;
     MainSettings props;
     bool exiting = false;
-    QMenu* jmHelp = nullptr;
-    QAction* jckbmiShowToolTips = nullptr;
-    QAction* jckbmiLoggingOn = nullptr;
-    QAction* jmiAbout = nullptr;
+    bool opened = false;
+    std::unique_ptr<FileTableModel> table;
+    std::unique_ptr<FileTreeModel> tree;
+    MainMenus m;
+    MainViews v;
+    QString root;
+    mutable std::mutex stateLock;
+    QStringList lastLoad;
+    std::optional<QString> shownFile;
+    std::atomic<int> busyDepth{0};
+    std::unique_ptr<LoadQueue> loader;
+    std::unique_ptr<ImageLoaderThread> imageLoader;
 };
 
 } // namespace zentrova

@@ -1,0 +1,235 @@
+#include "ImageFixtures.h"
+#include "ScriptedPrompter.h"
+#include "TempHome.h"
+#include "models/FileTableModel.h"
+#include "table/FileTable.h"
+#include "tree/FileTree.h"
+#include "ui/SlidePane.h"
+#include "ui/ZentrovaFrame.h"
+#include "util/AppPaths.h"
+#include "util/StartDir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+using namespace zentrova;
+using namespace zentrova::test;
+
+namespace {
+
+struct ShowCounter : ChangeListener {
+    std::atomic<int> shown{0};
+    void stateChanged(QObject*) override { ++shown; }
+};
+
+class MainWindow : public TempHomeTest {
+protected:
+    void SetUp() override
+    {
+        AppPaths::init();
+        AppPaths::ensureAppDir();
+        StartDir::setStartUpDir(std::nullopt);
+        Prompter::setCurrent(&prompter);
+        frame = std::make_unique<ZentrovaFrame>(std::nullopt, &prompter, 0);
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        Prompter::setCurrent(nullptr);
+    }
+    // A folder with pictures, a GIF, an "errored" folder and a nested one.
+    QString library()
+    {
+        const QString root = home.path() + "/lib";
+        writeImage(root + "/b.jpg", gradientImage({40, 30}));
+        writeImage(root + "/a.png", gradientImage({20, 10}));
+        writeImage(root + "/nested/PHOTO.JPEG", gradientImage({16, 12}));
+        home.write("lib/photo.gif", "GIF89a");
+        writeImage(root + "/errored/skipped.jpg", gradientImage({8, 8}));
+        return root;
+    }
+    void settle(int ms = 400)
+    {
+        frame->waitForLoads();
+        QTest::qWait(ms);
+    }
+    QStringList names(const QStringList& paths)
+    {
+        QStringList out;
+        for (const QString& p : paths)
+            out << QFileInfo(p).fileName();
+        return out;
+    }
+
+    ScriptedPrompter prompter;
+    std::unique_ptr<ZentrovaFrame> frame;
+};
+
+} // namespace
+
+TEST_F(MainWindow, MenusHoldEveryItemAndTheCommandsToComeAreDisabled)
+{
+    MainMenus& m = frame->menus();
+    EXPECT_EQ(m.disabledItems(), (QStringList{
+                                     "File > Import Zipfile", "File > Get Tags From Loaded Files", "File > Reorganize Archive",
+                                     "Actions > Print > Print Batch", "Actions > Print > View Batch", "Actions > Print > Clear Batch",
+                                     "Actions > Print > Print Selected Files", "Actions > Export > Export Batch",
+                                     "Actions > Export > View Batch", "Actions > Export > Clear Batch",
+                                     "Actions > Export > Export Selected Files", "Actions > Scaling > Rescale Batch",
+                                     "Actions > Scaling > View Batch", "Actions > Scaling > Clear Batch",
+                                     "Actions > Scaling > Scale Selected Files", "Actions > Print Preview Selected",
+                                     "Actions > Rename Selected Files", "Slide Show > Show Selected", "Slide Show > Show All",
+                                     "Slide Show > Show All (auto reload)", "Help > Full Screen Hot Keys", "Help > Slide Show Hot Keys",
+                                     "popup > Add album tag to selected files > New album tag", "popup > Mark for batch printing",
+                                     "popup > Mark for batch exporting", "popup > Mark for batch rescaling", "popup > Print selected files",
+                                     "popup > Export selected files", "popup > Rescale selected files", "popup > Rename selected files",
+                                 }));
+    QStringList checked;
+    for (QAction* a : m.slideDelays + m.reloadIntervals)
+        if (a->isChecked())
+            checked << a->text();
+    EXPECT_EQ(checked, (QStringList{"3 seconds", "60 seconds"}));
+    QStringList bar;
+    for (QAction* a : frame->menuBar()->actions())
+        bar << a->text();
+    EXPECT_EQ(bar, (QStringList{"File", "Actions", "Slide Show", "Table Filters", "Help"}));
+    EXPECT_EQ(frame->views().jtpFileViews->tabText(2), "Date View");
+    EXPECT_FALSE(frame->views().jtpFileViews->isTabEnabled(0)) << "until the first load";
+}
+
+TEST_F(MainWindow, LoadingAFolderFillsTheViewsAndSkipsErroredFolders)
+{
+    const QString root = library();
+    frame->loadDir(root, true);
+    settle();
+    EXPECT_EQ(names(frame->catalogue().getFileList()), (QStringList{"a.png", "b.jpg", "PHOTO.JPEG"}));
+    EXPECT_EQ(frame->views().jtfRowCount->text(), "3");
+    EXPECT_TRUE(frame->views().jtpFileViews->isTabEnabled(2));
+    EXPECT_EQ(frame->views().fileTable->getSelectedFiles(), QStringList{frame->catalogue().getFileList()[0]});
+    EXPECT_EQ(frame->getLastLoad(), QStringList{QFileInfo(root).absoluteFilePath()});
+
+    frame->loadFiles({root + "/photo.gif"}, false); // chosen explicitly, so listed
+    settle();
+    EXPECT_EQ(names(frame->catalogue().getFileList()), QStringList{"photo.gif"});
+
+    QDir().mkpath(home.path() + "/empty");
+    frame->loadDir(home.path() + "/empty", true);
+    settle();
+    EXPECT_EQ(frame->catalogue().getRowCount(), 0);
+    EXPECT_TRUE(frame->views().jtpFileViews->isTabEnabled(0));
+}
+
+TEST_F(MainWindow, TheSelectedImageShowsWithItsDateSizeAndData)
+{
+    frame->loadDir(library(), true);
+    settle();
+    frame->views().fileTable->setSelectedFile(frame->catalogue().getFileList()[1]); // b.jpg
+    QElapsedTimer t;
+    t.start();
+    while (frame->views().sizeLabel->text() != "40 x 30" && t.elapsed() < 5000)
+        QTest::qWait(20);
+    EXPECT_EQ(frame->views().sizeLabel->text(), "40 x 30");
+    EXPECT_FALSE(frame->views().dateLabel->text().isEmpty());
+    EXPECT_TRUE(frame->views().jtaImageData->toPlainText().startsWith("Metadata:\n"));
+    EXPECT_TRUE(frame->views().jtaImageData->toPlainText().contains("Width: 40"));
+
+    // Switching to the Date View with nothing selected there clears the panel.
+    frame->views().jtpFileViews->setCurrentIndex(2);
+    QTest::qWait(50);
+    EXPECT_TRUE(frame->views().dateLabel->text().isEmpty());
+    EXPECT_TRUE(frame->views().sizeLabel->text().isEmpty());
+    EXPECT_TRUE(frame->views().jtaImageData->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindow, ARunOfSelectionsShowsOnlyTheLast)
+{
+    QStringList files;
+    for (int i = 0; i < 10; ++i)
+        files << writeImage(home.path() + QString("/run/%1.png").arg(i), gradientImage({10 + i, 10}));
+    frame->loadDir(home.path() + "/run", true);
+    settle();
+    ShowCounter counter;
+    frame->views().slidePane->addChangeListener(&counter);
+    const QStringList shown = frame->catalogue().getFileList();
+    for (const QString& f : shown)
+        frame->views().fileTable->setSelectedFile(f);
+    QTest::qWait(700);
+    EXPECT_EQ(frame->views().slidePane->getFile(), shown.last());
+    EXPECT_LE(counter.shown.load(), 2) << "ten quick selections, at most the one in progress and the last";
+    frame->views().slidePane->removeChangeListener(&counter);
+}
+
+TEST_F(MainWindow, LetterBarSelectsTheFirstNameOrNothing)
+{
+    frame->loadDir(library(), true);
+    settle();
+    auto letter = [&](char c) { return frame->views().letters[c - 'A']; };
+    QTest::mouseClick(letter('P'), Qt::LeftButton);
+    EXPECT_EQ(names(frame->views().fileTable->getSelectedFiles()), QStringList{"PHOTO.JPEG"});
+    QTest::mouseClick(letter('Q'), Qt::LeftButton);
+    EXPECT_EQ(names(frame->views().fileTable->getSelectedFiles()), QStringList{"PHOTO.JPEG"}) << "no Q: the selection stays";
+}
+
+TEST_F(MainWindow, ReloadRestoresTheSortAndTheSelection)
+{
+    frame->loadDir(library(), true);
+    settle();
+    FileTableModel& model = frame->catalogue();
+    model.sort("SIZE", true);
+    const QStringList two = {model.getFileList()[0], model.getFileList()[2]};
+    frame->views().fileTable->setSelectedFiles(two);
+    frame->views().jtpFileViews->setCurrentIndex(0);
+    frame->reload();
+    settle();
+    EXPECT_EQ(model.lastSortCriterion(), 1);
+    EXPECT_TRUE(model.lastSortDescending());
+    EXPECT_EQ(frame->views().fileTable->getSelectedFiles(), two);
+}
+
+TEST_F(MainWindow, FirstShowAsksWhatToLoadWithoutAStartFolder)
+{
+    const QString root = library();
+    prompter.expectChoice(Prompt::Kind::Options, "Load Images Dialog...", 2); // "Ignore and do nothing"
+    frame->this_windowOpened();
+    EXPECT_EQ(frame->catalogue().getRowCount(), 0);
+
+    PromptAnswer chosen;
+    chosen.choice = Prompter::OK;
+    chosen.files = {root};
+    chosen.folder = home.path();
+    prompter.expectChoice(Prompt::Kind::Options, "Load Images Dialog...", 1); // "Just load a directory"
+    prompter.expect(Prompt::Kind::Chooser, "Select a directory or image to load", chosen);
+    frame->this_windowOpened();
+    settle();
+    EXPECT_EQ(frame->catalogue().getRowCount(), 3);
+    EXPECT_EQ(frame->settings().valueOr(MainSettings::LASTDIR, QString()), home.path());
+    EXPECT_EQ(frame->settings().valueOr(MainSettings::LASTFILE, QString()), root);
+    EXPECT_EQ(frame->rootdir(), home.path());
+
+    prompter.expectChoice(Prompt::Kind::Options, "Load Images Dialog...", 0); // "Load and set as default"
+    prompter.expect(Prompt::Kind::Chooser, "Choose a default directory to load when starting", chosen);
+    frame->this_windowOpened();
+    settle();
+    EXPECT_EQ(StartDir::startUpDir(), root);
+    EXPECT_EQ(prompter.pending(), 0);
+
+    // Set, but deleted since: it counts as not set.
+    QDir(root).removeRecursively();
+    prompter.expectChoice(Prompt::Kind::Options, "Load Images Dialog...", 2);
+    frame->this_windowOpened();
+    EXPECT_EQ(prompter.pending(), 0);
+}
