@@ -7,6 +7,7 @@
 #include "util/Prompter.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -25,9 +26,8 @@ FileTable::FileTable(QWidget* parent) : QTableView(parent)
     setShowGrid(false);
     setWordWrap(false);
     verticalHeader()->hide();
-    const int rowHeight = fontMetrics().height() + 2 * GeneralTableCellRenderer::PAD_VERTICAL;
-    verticalHeader()->setDefaultSectionSize(rowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    fitRowHeight();
 
     auto* confirmed = new QAction(this);
     confirmed->setObjectName(QStringLiteral("deleteFilesConfirmed"));
@@ -41,6 +41,20 @@ FileTable::FileTable(QWidget* parent) : QTableView(parent)
     unasked->setShortcutContext(Qt::WidgetShortcut);
     connect(unasked, &QAction::triggered, this, [this] { deleleSeleted(false); });
     addAction(unasked);
+}
+
+void FileTable::fitRowHeight()
+{
+    // Rows fit the table's font; sizes are drawn bold, which is no taller.
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 2 * GeneralTableCellRenderer::PAD_VERTICAL);
+}
+
+void FileTable::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowHeight();
 }
 
 bool FileTable::setFileTableModel(QAbstractItemModel* model, QString* error)

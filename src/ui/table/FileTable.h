@@ -45,7 +45,11 @@ public:
 
     using QTableView::setSelection;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void fitRowHeight();
     void selectOnly(int row);
     QList<int> rowsOf(const QStringList& files) const; // the shown rows of the files, skipping hidden ones
     FileTableModel* catalogue = nullptr;
