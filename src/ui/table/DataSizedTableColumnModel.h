@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QFont>
+#include <QList>
+#include <QStringList>
+
 class QTableView;
 
 namespace zentrova {
@@ -10,6 +14,10 @@ namespace DataSizedTableColumnModel {
 constexpr int MARGIN = 30;
 void apply(QTableView* table);
 int widthOf(QTableView* table, int column);
+// The same widths for a catalogue's files, measured away from the UI thread (fonts and metrics are safe
+// to use on any thread), then set with applyWidths on the UI thread.
+QList<int> measure(const QFont& font, const QStringList& files);
+void applyWidths(QTableView* table, const QList<int>& widths);
 } // namespace DataSizedTableColumnModel
 
 } // namespace zentrova

@@ -113,6 +113,7 @@ ZentrovaFrame::ZentrovaFrame(std::optional<QString> startDir, Prompter* p, int s
     buildMenus();
     v.build(this, table.get(), tree.get());
     setCentralWidget(v.central);
+    tableFont = v.fileTable->font();
     // The first load enables them. Disabled last to first, so the current tab stays the first.
     for (int i = 2; i >= 0; --i)
         v.jtpFileViews->setTabEnabled(i, false);
@@ -437,12 +438,14 @@ void ZentrovaFrame::runLoad(const QStringList& paths, const QStringList& changed
     table->setFiles(files);
     if (sort)
         table->sort(QStringLiteral("NAME"), false, true);
-    onUiThread(this, [this, changed] {
+    // Measuring every value for the column sizes reads the file system for each row: here, not on the UI thread.
+    const QList<int> widths = DataSizedTableColumnModel::measure(tableFont, table->getFileList());
+    onUiThread(this, [this, changed, widths] {
         for (int i = 0; i < 3; ++i)
             v.jtpFileViews->setTabEnabled(i, true);
         if (v.jtpFileViews->currentIndex() < 0)
             v.jtpFileViews->setCurrentIndex(0);
-        DataSizedTableColumnModel::apply(v.fileTable);
+        DataSizedTableColumnModel::applyWidths(v.fileTable, widths);
         if (v.fileTable->getRowCount() > 0)
             v.fileTable->setSelection(0);
         relocateDivider();

@@ -5,6 +5,7 @@
 #include "ui/MainViews.h"
 #include "util/MainSettings.h"
 
+#include <QFont>
 #include <QMainWindow>
 #include <QRect>
 #include <QStringList>
@@ -112,6 +113,7 @@ private:
     MainMenus m;
     MainViews v;
     QString root;
+    QFont tableFont; // a copy the loader worker measures with
     mutable std::mutex stateLock;
     QStringList lastLoad;
     std::optional<QString> shownFile;
