@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -231,5 +232,77 @@ TEST_F(MainWindow, FirstShowAsksWhatToLoadWithoutAStartFolder)
     QDir(root).removeRecursively();
     prompter.expectChoice(Prompt::Kind::Options, "Load Images Dialog...", 2);
     frame->this_windowOpened();
+    EXPECT_EQ(prompter.pending(), 0);
+}
+
+TEST_F(MainWindow, TableFiltersMenuAddsSwitchesRemovesAndPersists)
+{
+    frame->loadDir(library(), true);
+    settle();
+    using P = TableFileNameFilter::Position;
+    QString preset;
+    frame->filterDialog = [&](const QString& text) {
+        preset = text;
+        return std::optional<TableFileNameFilter>(TableFileNameFilter("jpg", false, P::ENDS_WITH, false));
+    };
+    frame->jmiAddTableFilter_actionPerformed();
+    EXPECT_EQ(preset, "a.png") << "preset from the selected row";
+    ASSERT_EQ(frame->filterItems().size(), 1);
+    QAction* item = frame->filterItems()[0];
+    EXPECT_EQ(item->text(), "Exclude ending with \"jpg\" [ignore case]");
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(item->font().bold());
+    EXPECT_EQ(item->font().pointSize(), 14);
+    EXPECT_TRUE(frame->anyFilterChecked());
+    EXPECT_EQ(names(frame->catalogue().getFileList()), (QStringList{"a.png", "PHOTO.JPEG"}));
+
+    prompter.expect(Prompt::Kind::Message, "Message", {}, QString("Table already has this filter on it"));
+    frame->jmiAddTableFilter_actionPerformed();
+    EXPECT_EQ(frame->filterItems().size(), 1);
+    EXPECT_EQ(prompter.pending(), 0);
+
+    item->setChecked(false);
+    EXPECT_EQ(frame->catalogue().getRowCount(), 3);
+    EXPECT_FALSE(frame->anyFilterChecked());
+    item->setChecked(true);
+    EXPECT_EQ(frame->catalogue().getRowCount(), 2);
+
+    frame->reload(); // every load switches the filters off
+    settle();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(frame->catalogue().getRowCount(), 3);
+
+    // A restart restores the filter, switched off.
+    frame.reset();
+    frame = std::make_unique<ZentrovaFrame>(std::nullopt, &prompter, 0);
+    ASSERT_EQ(frame->filterItems().size(), 1);
+    EXPECT_FALSE(frame->filterItems()[0]->isChecked());
+    frame->removeFilters(false);
+    EXPECT_TRUE(frame->filterItems().isEmpty());
+    QStringList texts;
+    for (QAction* a : frame->menus().jmTableFilters->actions())
+        texts << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(texts, (QStringList{"Add Table Filter", "Remove Selected Filters", "Remove Uselected Filters"}));
+    frame->jmiAddTableFilter_actionPerformed(); // no rows: nothing
+    EXPECT_TRUE(frame->filterItems().isEmpty());
+}
+
+TEST_F(MainWindow, RotateCommandsTurnTheSelectionAndReloadSelectingIt)
+{
+    frame->loadDir(library(), true);
+    settle();
+    const QString b = frame->catalogue().getFileList()[1];
+    frame->views().fileTable->setSelectedFile(b);
+    frame->menus().rotate[0]->trigger(); // 90 degrees clockwise
+    settle(600);
+    EXPECT_EQ(QImageReader(b).size(), QSize(30, 40));
+    EXPECT_EQ(frame->views().fileTable->getSelectedFiles(), QStringList{b});
+    frame->menus().popupRotate[2]->trigger(); // 180 degrees, from the popup
+    settle(600);
+    EXPECT_EQ(QImageReader(b).size(), QSize(30, 40));
+
+    frame->views().fileTable->clearSelection();
+    prompter.expect(Prompt::Kind::Message, "No Selection Made Dialog...", {}, QString("No selections made in the list"));
+    frame->menus().rotate[1]->trigger();
     EXPECT_EQ(prompter.pending(), 0);
 }

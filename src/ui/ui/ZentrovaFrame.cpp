@@ -5,6 +5,7 @@
 #include "image/ExivMetadata.h"
 #include "image/ImageDateTime.h"
 #include "image/ImageInfo.h"
+#include "image/ImageProcessor.h"
 #include "models/FileTableModel.h"
 #include "models/FileTreeModel.h"
 #include "table/DataSizedTableColumnModel.h"
@@ -13,7 +14,9 @@
 #include "thread/WorkerThread.h"
 #include "tree/FileTree.h"
 #include "ui/AboutDialog.h"
+#include "table/TableFileNameFilterDialog.h"
 #include "ui/DelayDialog.h"
+#include "ui/FilterMenuStyle.h"
 #include "ui/ImageLoaderThread.h"
 #include "ui/Resources.h"
 #include "ui/SlidePane.h"
@@ -32,6 +35,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -118,6 +122,7 @@ ZentrovaFrame::ZentrovaFrame(std::optional<QString> startDir, Prompter* p, int s
     for (int i = 2; i >= 0; --i)
         v.jtpFileViews->setTabEnabled(i, false);
     connectViews();
+    restoreFilters();
     loader = std::make_unique<LoadQueue>(QStringLiteral("ZentrovaFrame-loadFiles_0"));
     imageLoader = std::make_unique<ImageLoaderThread>([this](const QString& f) { loadSelectedImage(f); });
     imageLoader->start();
@@ -167,6 +172,30 @@ void ZentrovaFrame::buildMenus()
     connect(m.jmiSelectStartDir, &QAction::triggered, this, [this] { setDefaultLoadDirectory(true); });
     connect(m.jmiRemoveStartDir, &QAction::triggered, this, &ZentrovaFrame::removeDefaultLoadDirectory);
     connect(m.jmiExit, &QAction::triggered, this, &ZentrovaFrame::exit);
+    for (const QList<QAction*>& items : {m.rotate, m.popupRotate}) {
+        connect(items[0], &QAction::triggered, this, &ZentrovaFrame::jmiRotate90Clockwise_actionPerformed);
+        connect(items[1], &QAction::triggered, this, &ZentrovaFrame::jmiRotate90CounterClockwise_actionPerformed);
+        connect(items[2], &QAction::triggered, this, &ZentrovaFrame::jmiRotate180_actionPerformed);
+    }
+    connect(m.jpmiDeleteSelected, &QAction::triggered, this, &ZentrovaFrame::jpmiDeleteSelected_actionPerformed);
+    connect(m.jmiAddTableFilter, &QAction::triggered, this, &ZentrovaFrame::jmiAddTableFilter_actionPerformed);
+    connect(m.jmiRemoveSelectedFilters, &QAction::triggered, this, [this] { removeFilters(true); });
+    connect(m.jmiRemoveUnselectedFilters, &QAction::triggered, this, [this] { removeFilters(false); });
+    auto* style = new FilterMenuStyle(
+        [this](const QString& text) {
+            return std::any_of(filterActions.begin(), filterActions.end(), [&](QAction* a) { return a->text() == text; });
+        },
+        [this] { return anyFilterChecked(); });
+    style->setParent(this);
+    menuBar()->setStyle(style);
+    m.jmTableFilters->setStyle(style);
+    filterDialog = [this](const QString& preset) -> std::optional<TableFileNameFilter> {
+        TableFileNameFilterDialog dialog(preset, this);
+        dialog.exec();
+        if (!dialog.isInitialized())
+            return std::nullopt;
+        return dialog.filter();
+    };
     // Ctrl+R reloads whatever has the focus in the window.
     auto* reloadFiles = new QAction(this);
     reloadFiles->setObjectName(QStringLiteral("reloadFiles"));
@@ -219,6 +248,9 @@ void ZentrovaFrame::connectViews()
         if (index >= 0)
             showSelectionOfCurrentView();
     });
+    v.slidePane->installEventFilter(this);
+    v.fileTable->viewport()->installEventFilter(this);
+    connect(v.dateTree, &FileTree::popupRequested, this, [this](const QPoint& at) { m.fileTableMenu->popup(at); });
     connect(v.fileTable->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int column) {
         static QMap<QString, bool> lastSortMap;
         const QString name = FileTableModel::getColumnName(column);
@@ -231,6 +263,175 @@ void ZentrovaFrame::connectViews()
             v.fileTable->setSelectedFiles(selected);
         setBusy(false);
     });
+}
+
+bool ZentrovaFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool press = event->type() == QEvent::MouseButtonPress, release = event->type() == QEvent::MouseButtonRelease;
+    if (watched == v.slidePane && (press || release)) {
+        // Pressing zooms at the point, releasing ends the zoom.
+        v.slidePane->zoomTo(press ? std::optional<QPoint>(static_cast<QMouseEvent*>(event)->position().toPoint()) : std::nullopt);
+        return true;
+    }
+    if (press && (watched == v.fileTable->viewport()) && static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+        m.fileTableMenu->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void ZentrovaFrame::jmiRotate90Clockwise_actionPerformed()
+{
+    const QStringList files = currentViewSelection();
+    if (files.isEmpty())
+        return showNoSelectionMadeDialog();
+    for (const QString& f : files)
+        ImageProcessor::rotateImage90Degrees(f, true);
+    reload(files);
+}
+
+void ZentrovaFrame::jmiRotate90CounterClockwise_actionPerformed()
+{
+    const QStringList files = currentViewSelection();
+    if (files.isEmpty())
+        return showNoSelectionMadeDialog();
+    for (const QString& f : files)
+        ImageProcessor::rotateImage90Degrees(f, false);
+    reload();
+}
+
+void ZentrovaFrame::jmiRotate180_actionPerformed()
+{
+    const QStringList files = currentViewSelection();
+    if (files.isEmpty())
+        return showNoSelectionMadeDialog();
+    for (const QString& f : files)
+        ImageProcessor::rotateImage180Degrees(f);
+    reload(files);
+}
+
+void ZentrovaFrame::jpmiDeleteSelected_actionPerformed()
+{
+    switch (v.jtpFileViews->currentIndex()) {
+    case 0: v.fileTable->deleleSeleted(false); break;
+    case 2: v.dateTree->deleleSeleted(false); break;
+    default: break;
+    }
+}
+
+void ZentrovaFrame::reload(const QStringList& changed)
+{
+    const QStringList last = getLastLoad();
+    if (last.isEmpty())
+        return;
+    setBusy(true);
+    WorkerThread::startDetached(QStringLiteral("ZentrovaFrame-reload_0"), [this, last, changed] {
+        loadFiles(last, changed, false);
+        setBusy(false);
+    });
+}
+
+void ZentrovaFrame::restoreFilters()
+{
+    if (!QFileInfo::exists(AppPaths::MODEL_FILTER_FILE))
+        return;
+    for (const TableFileNameFilter& f : table->loadFilters(AppPaths::MODEL_FILTER_FILE))
+        addFilterItem(f, false);
+    checkFilterMenu();
+}
+
+QAction* ZentrovaFrame::addFilterItem(const TableFileNameFilter& filter, bool checked)
+{
+    if (filterActions.isEmpty())
+        m.filterSeparator = m.jmTableFilters->addSeparator();
+    QAction* item = m.jmTableFilters->addAction(filter.getDescription());
+    item->setCheckable(true);
+    item->setChecked(checked);
+    QFont f = item->font();
+    f.setBold(true);
+    f.setPointSize(TableFileNameFilter::MENU_ITEM_POINT_SIZE);
+    item->setFont(f);
+    connect(item, &QAction::toggled, this, [this, item](bool on) { filterItemToggled(item, on); });
+    filterActions << item;
+    return item;
+}
+
+void ZentrovaFrame::jmiAddTableFilter_actionPerformed()
+{
+    if (table->getRowCount() == 0)
+        return;
+    const std::optional<QString> selected = v.fileTable->getSelectedFile();
+    const std::optional<TableFileNameFilter> chosen = filterDialog(selected ? QFileInfo(*selected).fileName() : QString());
+    if (!chosen)
+        return;
+    TableFileNameFilter filter = *chosen;
+    filter.setEnabled(true);
+    if (!table->addFilter(filter)) {
+        if (prompter)
+            prompter->showMessage(MessageType::Information, QStringLiteral("Message"), QStringLiteral("Table already has this filter on it"));
+        return;
+    }
+    addFilterItem(filter, true);
+    table->storeFilters(AppPaths::MODEL_FILTER_FILE);
+    checkFilterMenu();
+}
+
+void ZentrovaFrame::filterItemToggled(QAction* item, bool on)
+{
+    for (const TableFileNameFilter& f : table->getFilters())
+        if (f.getDescription() == item->text())
+            table->setFilterEnabled(f, on);
+    table->fireDataChangedEvent();
+    if (table->getRowCount() > 0)
+        v.fileTable->setSelection(0);
+    table->storeFilters(AppPaths::MODEL_FILTER_FILE);
+    checkFilterMenu();
+}
+
+void ZentrovaFrame::removeFilters(bool checkedOnes)
+{
+    if (table->getFilters().isEmpty())
+        return;
+    QList<TableFileNameFilter> gone;
+    for (QAction* item : QList<QAction*>(filterActions)) {
+        if (item->isChecked() != checkedOnes)
+            continue;
+        for (const TableFileNameFilter& f : table->getFilters())
+            if (f.getDescription() == item->text())
+                gone << f;
+        filterActions.removeOne(item);
+        m.jmTableFilters->removeAction(item);
+        item->deleteLater();
+    }
+    table->removeFilters(gone);
+    if (filterActions.isEmpty() && m.filterSeparator) {
+        m.jmTableFilters->removeAction(m.filterSeparator);
+        m.filterSeparator = nullptr;
+    }
+    table->storeFilters(AppPaths::MODEL_FILTER_FILE);
+    checkFilterMenu();
+}
+
+void ZentrovaFrame::disableFilters()
+{
+    table->enableFilters(false);
+    onUiThread(this, [this] {
+        for (QAction* item : filterActions) {
+            const QSignalBlocker quiet(item); // the model is already switched off and the load rebuilds
+            item->setChecked(false);
+        }
+        checkFilterMenu();
+    });
+}
+
+bool ZentrovaFrame::anyFilterChecked() const
+{
+    return std::any_of(filterActions.begin(), filterActions.end(), [](QAction* a) { return a->isChecked(); });
+}
+
+void ZentrovaFrame::checkFilterMenu()
+{
+    menuBar()->update();
 }
 
 void ZentrovaFrame::showSelectionOfCurrentView()
@@ -430,7 +631,7 @@ void ZentrovaFrame::runLoad(const QStringList& paths, const QStringList& changed
                 v.jtpFileViews->setTabEnabled(i, false);
         v.jtpFileViews->setTabEnabled(v.jtpFileViews->currentIndex(), false);
     });
-    table->enableFilters(false);
+    disableFilters();
     table->clear();
     QStringList files;
     for (const QString& p : paths)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "event/BusyListener.h"
+#include "models/TableFileNameFilter.h"
 #include "ui/MainMenus.h"
 #include "ui/MainViews.h"
 #include "util/MainSettings.h"
@@ -11,6 +12,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -86,11 +88,29 @@ public:
     // Runs once, when the window is first shown: load the start folder or ask what to load.
     void this_windowOpened();
 
+    // Reloads with the files given as changed, so that they end up selected.
+    void reload(const QStringList& changed);
+    void jmiRotate90Clockwise_actionPerformed();
+    void jmiRotate90CounterClockwise_actionPerformed();
+    void jmiRotate180_actionPerformed();
+    void jpmiDeleteSelected_actionPerformed();
+
+    // The "Table Filters" menu.
+    void jmiAddTableFilter_actionPerformed();
+    void removeFilters(bool checkedOnes);
+    void disableFilters();
+    void checkFilterMenu();
+    bool anyFilterChecked() const;
+    QList<QAction*> filterItems() const { return filterActions; }
+    // Runs the filter dialog with its preset text; tests put their own answer here.
+    std::function<std::optional<TableFileNameFilter>(const QString&)> filterDialog;
+
     // Tool tips of the whole program on or off ("Show Tool Tips").
     static void setToolTipsEnabled(bool enabled);
     static bool toolTipsEnabled();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -101,6 +121,9 @@ private:
     void showSplash();
     void runLoad(const QStringList& paths, const QStringList& changed, bool sort);
     void showSelectionOfCurrentView();
+    QAction* addFilterItem(const TableFileNameFilter& filter, bool checked);
+    void filterItemToggled(QAction* item, bool checked);
+    void restoreFilters();
 
     std::optional<QString> dir;
     Prompter* prompter;
@@ -120,6 +143,7 @@ private:
     std::atomic<int> busyDepth{0};
     std::unique_ptr<LoadQueue> loader;
     std::unique_ptr<ImageLoaderThread> imageLoader;
+    QList<QAction*> filterActions;
 };
 
 } // namespace zentrova
