@@ -4,6 +4,7 @@
 #include "models/FileTableModel.h"
 #include "table/FileTable.h"
 #include "tree/FileTree.h"
+#include "ui/LoadProgressWindow.h"
 #include "ui/SlidePane.h"
 #include "ui/ZentrovaFrame.h"
 #include "util/AppPaths.h"
@@ -304,5 +305,76 @@ TEST_F(MainWindow, RotateCommandsTurnTheSelectionAndReloadSelectingIt)
     frame->views().fileTable->clearSelection();
     prompter.expect(Prompt::Kind::Message, "No Selection Made Dialog...", {}, QString("No selections made in the list"));
     frame->menus().rotate[1]->trigger();
+    EXPECT_EQ(prompter.pending(), 0);
+}
+
+TEST_F(MainWindow, EscapeAndCtrlRWorkWhereverTheFocusIs)
+{
+    frame->loadDir(library(), true);
+    settle();
+    prompter.expectChoice(Prompt::Kind::Options, "Load Images Dialog...", 2); // the first show asks
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    int exits = 0;
+    frame->exitSystem = [&] { ++exits; };
+    struct Loads : FileTableModelLoadListener {
+        int count = 0;
+        void tableLoaded(const TableLoadEvent&) override { ++count; }
+    } loads;
+    frame->catalogue().addFileTableModelLoadListener(&loads);
+    QWidget* places[] = {frame->views().fileTable, frame->views().dateTree, frame->views().slidePane};
+    int tab = 0;
+    for (QWidget* w : places) {
+        frame->views().jtpFileViews->setCurrentIndex(w == frame->views().dateTree ? 2 : tab);
+        w->setFocusPolicy(Qt::StrongFocus);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_R, Qt::ControlModifier);
+        settle(50);
+        QTest::keyClick(w, Qt::Key_Escape);
+    }
+    EXPECT_EQ(exits, 3);
+    EXPECT_EQ(loads.count, 3);
+    frame->catalogue().removeFileTableModelLoadListener(&loads);
+}
+
+TEST_F(MainWindow, TenSecondReloadsAlsoPickTheOneSecondDelayAndLoadsShowProgress)
+{
+    frame->menus().reloadIntervals[3]->trigger(); // "5 minutes"
+    EXPECT_EQ(frame->autoReloadInterval(), 300000);
+    frame->menus().reloadIntervals[0]->trigger(); // "10 seconds"
+    EXPECT_EQ(frame->autoReloadInterval(), 10000);
+    EXPECT_TRUE(frame->menus().slideDelays[0]->isChecked());
+    EXPECT_EQ(frame->menus().slideDelays[0]->text(), "1 second");
+
+    frame->loadDir(library(), true);
+    settle();
+    EXPECT_EQ(frame->loadProgress()->size(), QSize(400, 20));
+    EXPECT_FALSE(frame->loadProgress()->isVisible()) << "hidden once the bar reached its end";
+    QDir().mkpath(home.path() + "/empty");
+    frame->loadDir(home.path() + "/empty", true);
+    settle();
+    EXPECT_FALSE(frame->loadProgress()->isVisible()) << "an empty load closes it too";
+}
+
+TEST_F(MainWindow, DefaultStartFolderSelectAndRemove)
+{
+    const QString root = library();
+    PromptAnswer chosen;
+    chosen.choice = Prompter::OK;
+    chosen.files = {root};
+    PromptAnswer no;
+    no.choice = Prompter::NO;
+    prompter.expect(Prompt::Kind::Chooser, "Choose a default directory to load when starting", chosen);
+    prompter.expect(Prompt::Kind::Confirm, "Load New Startup Directory?", no, QString("Default Startup directory has been set.\nWould you like to load it now?"));
+    frame->menus().jmiSelectStartDir->trigger();
+    settle(50);
+    EXPECT_EQ(frame->catalogue().getRowCount(), 0) << "No: stored, not loaded";
+    EXPECT_EQ(StartDir::loadStartDir(), root);
+
+    prompter.expect(Prompt::Kind::Notice, "", {}, QString("Default startup directory removed"));
+    frame->menus().jmiRemoveStartDir->trigger();
+    EXPECT_FALSE(QFileInfo::exists(AppPaths::STARTDIR_FILE));
+    frame->menus().jmiRemoveStartDir->trigger(); // nothing to remove: nothing happens
     EXPECT_EQ(prompter.pending(), 0);
 }

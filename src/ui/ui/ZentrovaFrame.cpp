@@ -18,6 +18,7 @@
 #include "ui/DelayDialog.h"
 #include "ui/FilterMenuStyle.h"
 #include "ui/ImageLoaderThread.h"
+#include "ui/LoadProgressWindow.h"
 #include "ui/Resources.h"
 #include "ui/SlidePane.h"
 #include "ui/SplashDialog.h"
@@ -123,13 +124,18 @@ ZentrovaFrame::ZentrovaFrame(std::optional<QString> startDir, Prompter* p, int s
         v.jtpFileViews->setTabEnabled(i, false);
     connectViews();
     restoreFilters();
+    progressWindow = new LoadProgressWindow(this);
+    tree->setProgressBar(progressWindow);
+    for (QAction* item : m.reloadIntervals)
+        connect(item, &QAction::triggered, this, &ZentrovaFrame::setAutoReloadInterval);
     loader = std::make_unique<LoadQueue>(QStringLiteral("ZentrovaFrame-loadFiles_0"));
     imageLoader = std::make_unique<ImageLoaderThread>([this](const QString& f) { loadSelectedImage(f); });
     imageLoader->start();
     // Escape ends the program at once, whatever has the focus; the next start empties the temporary folder.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this, [] { ZentrovaMain::exitNow(0); });
+    exitSystem = [] { ZentrovaMain::exitNow(0); };
+    connect(escape, &QShortcut::activated, this, [this] { exitSystem(); });
     const QString logging = props.valueOr(MainSettings::LOGGING, QString());
     m.jckbmiLoggingOn->setChecked(logging.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0);
     const QImage& icon = Resources::iconImage();
@@ -619,6 +625,7 @@ void ZentrovaFrame::loadFiles(const QStringList& paths, const QStringList& chang
         lastLoad = paths;
     }
     setBusy(true);
+    progressWindow->showCentred();
     loader->enqueue([this, paths, changed, sort] { runLoad(paths, changed, sort); });
 }
 
@@ -656,8 +663,23 @@ void ZentrovaFrame::runLoad(const QStringList& paths, const QStringList& changed
         }
     });
     ExifTagUtil::fireTagListEvent();
+    if (files.isEmpty())
+        onUiThread(progressWindow, [w = progressWindow] { w->hide(); });
     ExifTagUtil::loadTagsFromFiles(files);
     setBusy(false);
+}
+
+void ZentrovaFrame::setAutoReloadInterval()
+{
+    static const qint64 intervals[] = {10000, 30000, 60000, 300000, 600000};
+    reloadInterval = 60000;
+    for (int i = 0; i < m.reloadIntervals.size(); ++i)
+        if (m.reloadIntervals[i]->isChecked()) {
+            reloadInterval = intervals[i];
+            if (i == 0)
+                m.slideDelays[0]->setChecked(true); // applied to a running slide show's timer once there is one
+            break;
+        }
 }
 
 void ZentrovaFrame::reload()

@@ -25,6 +25,7 @@ namespace zentrova {
 class FileTableModel;
 class FileTreeModel;
 class ImageLoaderThread;
+class LoadProgressWindow;
 class LoadQueue;
 class Prompter;
 class SplashDialog;
@@ -102,6 +103,13 @@ public:
     void checkFilterMenu();
     bool anyFilterChecked() const;
     QList<QAction*> filterItems() const { return filterActions; }
+    // The auto-reload interval from the "Auto Reloading Interval" items ("10 seconds" also picks "1 second").
+    void setAutoReloadInterval();
+    qint64 autoReloadInterval() const { return reloadInterval; }
+    // What Escape does: end the process at once (tests put their own here).
+    std::function<void()> exitSystem;
+    LoadProgressWindow* loadProgress() const { return progressWindow; }
+
     // Runs the filter dialog with its preset text; tests put their own answer here.
     std::function<std::optional<TableFileNameFilter>(const QString&)> filterDialog;
 
@@ -144,6 +152,8 @@ private:
     std::unique_ptr<LoadQueue> loader;
     std::unique_ptr<ImageLoaderThread> imageLoader;
     QList<QAction*> filterActions;
+    qint64 reloadInterval = 60000;
+    LoadProgressWindow* progressWindow = nullptr;
 };
 
 } // namespace zentrova
