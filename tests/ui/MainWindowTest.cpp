@@ -4,7 +4,9 @@
 #include "models/FileTableModel.h"
 #include "table/FileTable.h"
 #include "tree/FileTree.h"
+#include "thread/SlideTimer.h"
 #include "ui/LoadProgressWindow.h"
+#include "ui/ReloadThread.h"
 #include "ui/SlidePane.h"
 #include "ui/ZentrovaFrame.h"
 #include "util/AppPaths.h"
@@ -377,4 +379,42 @@ TEST_F(MainWindow, DefaultStartFolderSelectAndRemove)
     EXPECT_FALSE(QFileInfo::exists(AppPaths::STARTDIR_FILE));
     frame->menus().jmiRemoveStartDir->trigger(); // nothing to remove: nothing happens
     EXPECT_EQ(prompter.pending(), 0);
+}
+
+TEST_F(MainWindow, TheReloaderHandsTheShowTheNewestFirstAndReportsPauses)
+{
+    const QString root = library();
+    frame->loadDir(root, true);
+    settle();
+    // Make the files' ages differ: PHOTO.JPEG newest, a.png oldest.
+    const QStringList files = frame->catalogue().getFileList();
+    for (int i = 0; i < files.size(); ++i) {
+        QFile f(files[i]);
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(QDateTime(QDate(2020, 1, 1 + i), QTime(12, 0)), QFileDevice::FileModificationTime);
+    }
+    SlidePane pane;
+    SlideTimer timer(&pane, {});
+    ReloadThread reloader(frame.get(), [&] { return &timer; });
+    reloader.setDelay(200);
+    frame->setReloader(&reloader);
+    reloader.start();
+    QElapsedTimer t;
+    t.start();
+    while (timer.getFiles().size() < 3 && t.elapsed() < 5000)
+        QTest::qWait(20);
+    EXPECT_EQ(names(timer.getFiles()), (QStringList{"PHOTO.JPEG", "b.jpg", "a.png"}));
+
+    prompter.expect(Prompt::Kind::Notice, "", {}, QString("Reloader is paused"));
+    reloader.setPaused(true);
+    prompter.expect(Prompt::Kind::Notice, "", {}, QString("Reloader restarting"));
+    reloader.setPaused(false);
+    EXPECT_EQ(prompter.pending(), 0);
+
+    frame->menus().reloadIntervals[1]->trigger(); // "30 seconds" reaches the running reloader
+    EXPECT_EQ(reloader.getDelay(), 30000);
+    reloader.setDone(true);
+    EXPECT_TRUE(reloader.wait(5000));
+    EXPECT_EQ(frame->getReloader(), nullptr);
+    frame->waitForLoads();
 }

@@ -19,6 +19,7 @@
 #include "ui/FilterMenuStyle.h"
 #include "ui/ImageLoaderThread.h"
 #include "ui/LoadProgressWindow.h"
+#include "ui/ReloadThread.h"
 #include "ui/Resources.h"
 #include "ui/SlidePane.h"
 #include "ui/SplashDialog.h"
@@ -618,6 +619,12 @@ void ZentrovaFrame::waitForLoads()
     QCoreApplication::processEvents();
 }
 
+void ZentrovaFrame::waitForLoadsToEnd() const
+{
+    while (loader->busy())
+        QThread::msleep(5);
+}
+
 void ZentrovaFrame::loadFiles(const QStringList& paths, const QStringList& changed, bool sort)
 {
     {
@@ -680,6 +687,8 @@ void ZentrovaFrame::setAutoReloadInterval()
                 m.slideDelays[0]->setChecked(true); // applied to a running slide show's timer once there is one
             break;
         }
+    if (ReloadThread* r = getReloader())
+        r->setDelay(reloadInterval);
 }
 
 void ZentrovaFrame::reload()

@@ -26,6 +26,7 @@ class FileTableModel;
 class FileTreeModel;
 class ImageLoaderThread;
 class LoadProgressWindow;
+class ReloadThread;
 class LoadQueue;
 class Prompter;
 class SplashDialog;
@@ -106,6 +107,11 @@ public:
     // The auto-reload interval from the "Auto Reloading Interval" items ("10 seconds" also picks "1 second").
     void setAutoReloadInterval();
     qint64 autoReloadInterval() const { return reloadInterval; }
+    // The reloader of an auto-reload slide show, if one runs.
+    ReloadThread* getReloader() const { return reloader.load(); }
+    void setReloader(ReloadThread* r) { reloader = r; }
+    // Blocks a worker thread until every queued load has ended (never call it on the UI thread).
+    void waitForLoadsToEnd() const;
     // What Escape does: end the process at once (tests put their own here).
     std::function<void()> exitSystem;
     LoadProgressWindow* loadProgress() const { return progressWindow; }
@@ -153,6 +159,7 @@ private:
     std::unique_ptr<ImageLoaderThread> imageLoader;
     QList<QAction*> filterActions;
     qint64 reloadInterval = 60000;
+    std::atomic<ReloadThread*> reloader{nullptr};
     LoadProgressWindow* progressWindow = nullptr;
 };
 
