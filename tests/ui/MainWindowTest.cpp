@@ -16,6 +16,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHeaderView>
+#include <QSplitter>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -417,4 +419,28 @@ TEST_F(MainWindow, TheReloaderHandsTheShowTheNewestFirstAndReportsPauses)
     EXPECT_TRUE(reloader.wait(5000));
     EXPECT_EQ(frame->getReloader(), nullptr);
     frame->waitForLoads();
+}
+
+TEST_F(MainWindow, HeaderDoubleClicksSortEachColumnUpThenDownAndTheImageSideKeeps400Pixels)
+{
+    frame->loadDir(library(), true);
+    settle();
+    QHeaderView* header = frame->views().fileTable->horizontalHeader();
+    auto size = [&](int row) { return QFileInfo(frame->catalogue().getFileList()[row]).size(); };
+    emit header->sectionDoubleClicked(FileTableModel::SIZE_COLUMN);
+    EXPECT_EQ(frame->catalogue().lastSortCriterion(), 1);
+    EXPECT_FALSE(frame->catalogue().lastSortDescending()) << "ascending first";
+    EXPECT_LE(size(0), size(2));
+    emit header->sectionDoubleClicked(FileTableModel::SIZE_COLUMN);
+    EXPECT_TRUE(frame->catalogue().lastSortDescending());
+    EXPECT_GE(size(0), size(2));
+
+    frame->resize(700, 500);
+    frame->show();
+    prompter.expectChoice(Prompt::Kind::Options, "Load Images Dialog...", 2);
+    QTest::qWait(50);
+    frame->relocateDivider();
+    const QList<int> sizes = frame->views().jspMain->sizes();
+    ASSERT_EQ(sizes.size(), 2);
+    EXPECT_GE(sizes[1], 400 - frame->views().jspMain->handleWidth());
 }

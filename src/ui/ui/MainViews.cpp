@@ -52,7 +52,9 @@ QWidget* fileView(MainViews& v, QWidget* owner, FileTableModel* table)
         b->setObjectName(QStringLiteral("letter") + QLatin1Char(c));
         b->setFlat(false);
         b->setContentsMargins(0, 0, 0, 0);
-        b->setMinimumWidth(1);
+        // The letters may shrink, so that the image side keeps its 400 pixels in a narrow window.
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        b->setMinimumWidth(0);
         b->setFocusPolicy(Qt::NoFocus);
         bar->addWidget(b);
         v.letters << b;
@@ -99,6 +101,8 @@ QWidget* tagView(MainViews& v)
     r->addWidget(v.albumNameLabel);
     r->addWidget(v.albumFileList, 1);
     r->addWidget(v.removeLabel);
+    for (QWidget* side : {left, right}) // like the letters: the views may get narrow
+        side->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     split->addWidget(left);
     split->addWidget(right);
     return split;
@@ -121,6 +125,7 @@ QWidget* dateView(MainViews& v, QWidget* owner, FileTreeModel* tree)
         static const char* texts[] = {"Collapse All", "Months", "Days", "Expand All"};
         *b = new QPushButton(QLatin1String(texts[column]));
         (*b)->setFont(bold);
+        (*b)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed); // never what keeps the views wide
         row->addWidget(*b, 0, column);
         row->setColumnStretch(column++, 1);
     }
