@@ -444,3 +444,34 @@ TEST_F(MainWindow, HeaderDoubleClicksSortEachColumnUpThenDownAndTheImageSideKeep
     ASSERT_EQ(sizes.size(), 2);
     EXPECT_GE(sizes[1], 400 - frame->views().jspMain->handleWidth());
 }
+
+TEST_F(MainWindow, FilterItemsAndTheMenuTitleAreColouredByTheirState)
+{
+    frame->loadDir(library(), true);
+    settle();
+    frame->filterDialog = [](const QString&) {
+        return std::optional<TableFileNameFilter>(TableFileNameFilter("a", true, TableFileNameFilter::Position::CONTAINS, true));
+    };
+    frame->jmiAddTableFilter_actionPerformed();
+    auto countColour = [](const QImage& image, const QRect& area, auto test) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += test(QColor(image.pixel(x, y))) ? 1 : 0;
+        return n;
+    };
+    auto red = [](const QColor& c) { return c.red() > 150 && c.green() < 80 && c.blue() < 80; };
+    auto darkBlue = [](const QColor& c) { return c.blue() > 120 && c.red() < 60 && c.green() < 60; };
+    QMenuBar* bar = frame->menuBar();
+    bar->resize(bar->sizeHint().expandedTo(QSize(600, 0)));
+    const QRect title = bar->actionGeometry(frame->menus().jmTableFilters->menuAction());
+    EXPECT_GT(countColour(bar->grab().toImage(), title, red), 0) << "red while a filter is on";
+    QMenu* menu = frame->menus().jmTableFilters;
+    menu->resize(menu->sizeHint());
+    const QRect itemArea = menu->actionGeometry(frame->filterItems()[0]);
+    EXPECT_GT(countColour(menu->grab().toImage(), itemArea, darkBlue), 0) << "dark blue while checked";
+
+    frame->filterItems()[0]->setChecked(false);
+    EXPECT_EQ(countColour(bar->grab().toImage(), title, red), 0) << "black again";
+    EXPECT_EQ(countColour(menu->grab().toImage(), itemArea, darkBlue), 0) << "grey when unchecked";
+}
