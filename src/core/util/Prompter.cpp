@@ -102,4 +102,13 @@ void Prompter::showNotice(const QString& text, int delayMs)
     ask(p);
 }
 
+bool Prompter::confirmFileDeletion()
+{
+    Prompter* prompter = current();
+    return prompter
+        && prompter->confirm(QStringLiteral("Delete Files Confirmation"), QStringLiteral("You are about to delete files.\n\nAre you sure?"),
+                             Prompt::Buttons::OkCancel, MessageType::Warning)
+        == OK;
+}
+
 } // namespace zentrova

@@ -80,6 +80,8 @@ public:
     std::optional<PromptAnswer> choose(const ChooserRequest& request);
     // A self-closing message window; does not wait.
     void showNotice(const QString& text, int delayMs);
+    // "Delete Files Confirmation": true when the user answered OK. Without a prompter nothing is deleted.
+    static bool confirmFileDeletion();
 };
 
 } // namespace zentrova

@@ -203,15 +203,8 @@ void FileTable::deleleSeleted(bool askFirst)
 {
     if (!catalogue)
         return;
-    if (askFirst) {
-        Prompter* prompter = Prompter::current();
-        const int answer = prompter ? prompter->confirm(QStringLiteral("Delete Files Confirmation"),
-                                                        QStringLiteral("You are about to delete files.\n\nAre you sure?"),
-                                                        Prompt::Buttons::OkCancel, MessageType::Warning)
-                                    : Prompter::CANCEL;
-        if (answer != Prompter::OK)
-            return;
-    }
+    if (askFirst && !Prompter::confirmFileDeletion())
+        return;
     const QStringList files = getSelectedFiles();
     if (files.isEmpty())
         return;

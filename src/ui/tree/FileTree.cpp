@@ -116,15 +116,8 @@ void FileTree::setSelectedFiles(const QStringList& files)
 
 void FileTree::deleleSeleted(bool askFirst)
 {
-    if (askFirst) {
-        Prompter* prompter = Prompter::current();
-        const int answer = prompter ? prompter->confirm(QStringLiteral("Delete Files Confirmation"),
-                                                        QStringLiteral("You are about to delete files.\n\nAre you sure?"),
-                                                        Prompt::Buttons::OkCancel, MessageType::Warning)
-                                    : Prompter::CANCEL;
-        if (answer != Prompter::OK)
-            return;
-    }
+    if (askFirst && !Prompter::confirmFileDeletion())
+        return;
     const QStringList files = getSelectedFiles();
     if (files.isEmpty() || !tree)
         return;
