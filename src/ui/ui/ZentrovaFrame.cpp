@@ -150,6 +150,8 @@ ZentrovaFrame::ZentrovaFrame(std::optional<QString> startDir, Prompter* p, int s
 ZentrovaFrame::~ZentrovaFrame()
 {
     imageLoader.reset();
+    while (helpers.load() > 0)
+        QThread::msleep(2);
     loader.reset();
     v.slidePane->waitForTransition();
     AppPaths::cleanTmpDir();
@@ -332,9 +334,11 @@ void ZentrovaFrame::reload(const QStringList& changed)
     if (last.isEmpty())
         return;
     setBusy(true);
+    ++helpers;
     WorkerThread::startDetached(QStringLiteral("ZentrovaFrame-reload_0"), [this, last, changed] {
         loadFiles(last, changed, false);
         setBusy(false);
+        --helpers;
     });
 }
 
@@ -746,6 +750,7 @@ void ZentrovaFrame::loadSelectedImage(const std::optional<QString>& file)
         return;
     }
     const QString f = *file;
+    ++helpers;
     WorkerThread::startDetached(QString(), [this, f] {
         const std::optional<ImageInfo> info = ImageInfo::read(f);
         const ImageDateTime when(f);
@@ -772,6 +777,7 @@ void ZentrovaFrame::loadSelectedImage(const std::optional<QString>& file)
             v.jtaImageData->moveCursor(QTextCursor::Start);
         });
         setBusy(false);
+        --helpers;
     });
 }
 

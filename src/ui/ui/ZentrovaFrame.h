@@ -160,6 +160,7 @@ private:
     QList<QAction*> filterActions;
     qint64 reloadInterval = 60000;
     std::atomic<ReloadThread*> reloader{nullptr};
+    std::atomic<int> helpers{0}; // detached workers that still use this window; the destructor waits for them
     LoadProgressWindow* progressWindow = nullptr;
 };
 
