@@ -59,6 +59,17 @@
 
 namespace zentrova {
 
+// The row count field follows every change of the catalogue, from whichever thread made it.
+struct ZentrovaFrame::RowCount : FileTableModelListener {
+    explicit RowCount(QLineEdit* field) : field(field) {}
+    void tableChanged(FileTableModel* model) override
+    {
+        const QString text = QString::number(model->getRowCount());
+        onUiThread(field, [f = field, text] { f->setText(text); });
+    }
+    QLineEdit* field;
+};
+
 namespace {
 std::atomic<bool> tipsOn{true};
 
@@ -149,6 +160,7 @@ ZentrovaFrame::ZentrovaFrame(std::optional<QString> startDir, Prompter* p, int s
 
 ZentrovaFrame::~ZentrovaFrame()
 {
+    table->removeTableModelListener(rowCounter.get());
     imageLoader.reset();
     while (helpers.load() > 0)
         QThread::msleep(2);
@@ -216,19 +228,8 @@ void ZentrovaFrame::buildMenus()
 
 void ZentrovaFrame::connectViews()
 {
-    struct RowCount : FileTableModelListener {
-        QLineEdit* field;
-        void tableChanged(FileTableModel* model) override
-        {
-            const QString text = QString::number(model->getRowCount());
-            onUiThread(field, [f = field, text] { f->setText(text); });
-        }
-    };
-    static std::vector<std::unique_ptr<RowCount>> keep; // lives as long as the process, like the window
-    auto counter = std::make_unique<RowCount>();
-    counter->field = v.jtfRowCount;
-    table->addTableModelListener(counter.get());
-    keep.push_back(std::move(counter));
+    rowCounter = std::make_unique<RowCount>(v.jtfRowCount);
+    table->addTableModelListener(rowCounter.get());
 
     for (QPushButton* letter : v.letters)
         connect(letter, &QPushButton::clicked, this, [this, letter] {

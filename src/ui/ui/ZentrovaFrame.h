@@ -160,6 +160,8 @@ private:
     QList<QAction*> filterActions;
     qint64 reloadInterval = 60000;
     std::atomic<ReloadThread*> reloader{nullptr};
+    struct RowCount;
+    std::unique_ptr<RowCount> rowCounter;
     std::atomic<int> helpers{0}; // detached workers that still use this window; the destructor waits for them
     LoadProgressWindow* progressWindow = nullptr;
 };
