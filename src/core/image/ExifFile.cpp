@@ -124,15 +124,26 @@ QString ExifFile::resolvedPath(const QString& path)
     return target.isEmpty() ? path : target;
 }
 
-bool ExifFile::read(const QString& path, Contents* out, QString* error)
+namespace {
+bool takeOver(const JpegHeader& header, ExifFile::Contents* out, QString* error)
 {
-    JpegHeader header;
-    if (!header.read(path, JpegHeader::Walk::UNTIL_EXIF, error))
-        return false;
     out->hasExif = header.hasExif();
     if (!out->hasExif)
         return true;
     return out->block.parse(header.exifTiff(), error);
+}
+} // namespace
+
+bool ExifFile::read(const QString& path, Contents* out, QString* error)
+{
+    JpegHeader header;
+    return header.read(path, JpegHeader::Walk::UNTIL_EXIF, error) && takeOver(header, out, error);
+}
+
+bool ExifFile::read(const QByteArray& file, Contents* out, QString* error)
+{
+    JpegHeader header;
+    return header.read(file, JpegHeader::Walk::UNTIL_EXIF, error) && takeOver(header, out, error);
 }
 
 bool ExifFile::rewrite(const QString& path, const ExifChange& change, const RewriteOptions& options, Failure* failure,

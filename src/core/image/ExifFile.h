@@ -20,6 +20,8 @@ struct Contents {
 
 // False with a message when the file cannot be read or is not a sound JPEG, or its EXIF block is damaged.
 bool read(const QString& path, Contents* out, QString* error = nullptr);
+// The same from a file already in memory.
+bool read(const QByteArray& file, Contents* out, QString* error = nullptr);
 
 enum class TempName {
     DOT_TMP,     // the image's name followed by ".tmp"

@@ -128,7 +128,7 @@ bool readWholeFile(const QString& path, std::vector<unsigned char>& buffer, QStr
     return ok;
 }
 
-QImage decodeJpeg(const unsigned char* data, std::size_t size, QSize fitBox, QString* error)
+QImage decodeJpeg(const unsigned char* data, std::size_t size, QSize fitBox, QString* error, QSize* stored)
 {
     jpeg_decompress_struct info;
     JpegError err;
@@ -145,6 +145,8 @@ QImage decodeJpeg(const unsigned char* data, std::size_t size, QSize fitBox, QSt
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    if (stored)
+        *stored = QSize(int(info.image_width), int(info.image_height));
     info.scale_num = 1;
     info.scale_denom = unsigned(ImageIO::reductionFor(QSize(int(info.image_width), int(info.image_height)), fitBox));
     info.dct_method = JDCT_ISLOW;
@@ -245,38 +247,38 @@ QImage ImageIO::applyOrientation(const QImage& image, int orientation)
     }
 }
 
-QImage ImageIO::read(const QString& path, QString* error, QSize fitBox)
+QImage ImageIO::read(const QString& path, QString* error, QSize fitBox, QSize* fullSize)
 {
     // The compressed bytes of one picture at a time per thread; kept, so big reads do not fault in new pages.
     static thread_local std::vector<unsigned char> buffer;
     if (!readWholeFile(path, buffer, error))
         return {};
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(buffer.data()), qsizetype(buffer.size()));
     if (looksLikeJpeg(buffer)) {
         ExifFile::Contents exif;
-        const int orientation = ExifFile::read(path, &exif) ? orientationIn(exif) : 1;
+        const int orientation = ExifFile::read(bytes, &exif) ? orientationIn(exif) : 1; // from the bytes read, not the file again
         // A box describes the upright picture; the stored one is turned for orientations 5 to 8.
         if (orientation >= 5 && fitBox.isValid())
             fitBox.transpose();
-        QImage image = decodeJpeg(buffer.data(), buffer.size(), fitBox, error);
+        QSize stored;
+        QImage image = decodeJpeg(buffer.data(), buffer.size(), fitBox, error, &stored);
+        if (fullSize)
+            *fullSize = orientation >= 5 ? stored.transposed() : stored;
         if (buffer.capacity() > (64u << 20))
             std::vector<unsigned char>().swap(buffer);
         return image.isNull() ? image : applyOrientation(image, orientation);
     }
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(buffer.data()), qsizetype(buffer.size()));
-    QBuffer device(&bytes);
+    QByteArray copy = bytes;
+    QBuffer device(&copy);
     device.open(QIODevice::ReadOnly);
     QImageReader reader(&device);
     reader.setAutoTransform(true);
     QImage image = reader.read();
     if (image.isNull() && error)
         *error = path + QStringLiteral(": ") + reader.errorString();
+    if (fullSize)
+        *fullSize = image.size();
     return image;
-}
-
-QSize ImageIO::storedSize(const QString& path)
-{
-    QImageReader reader(path);
-    return reader.size();
 }
 
 QByteArray ImageIO::formatOf(const QString& path)

@@ -23,9 +23,8 @@ enum class Replace { ALWAYS, NEVER };
 // The picture, upright. With a box, a JPEG may come back smaller than stored: at the largest DCT
 // reduction that keeps it MIN_DECODE_FACTOR times the size that fits the box. A null image and a
 // message when nothing can be decoded.
-QImage read(const QString& path, QString* error = nullptr, QSize fitBox = QSize());
-// The stored pixel size, before orientation; invalid when unknown.
-QSize storedSize(const QString& path);
+// *fullSize, when given, is the whole picture's upright size (a reduced decode is smaller).
+QImage read(const QString& path, QString* error = nullptr, QSize fitBox = QSize(), QSize* fullSize = nullptr);
 // The DCT scale denominator (1, 2, 4 or 8) for a picture of this size that will be fitted into the box.
 int reductionFor(QSize picture, QSize fitBox);
 

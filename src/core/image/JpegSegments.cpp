@@ -68,7 +68,22 @@ bool JpegHeader::read(int fd, Walk walk, QString* error)
         return fail(error, QString::fromLocal8Bit(strerror(errno)));
     fileSize = st.st_size;
     head.reserve(int(std::min(fileSize, FIRST_READ)));
-    if (!ensure(fd, std::min(fileSize, FIRST_READ)) || head.size() < 2)
+    if (!ensure(fd, std::min(fileSize, FIRST_READ)))
+        return fail(error, QStringLiteral("Not a JPEG file: too short"));
+    return this->walk(fd, walk, error);
+}
+
+bool JpegHeader::read(const QByteArray& file, Walk walk, QString* error)
+{
+    *this = JpegHeader{};
+    head = file;
+    fileSize = file.size();
+    return this->walk(-1, walk, error); // everything is in memory: ensure() never reads
+}
+
+bool JpegHeader::walk(int fd, Walk walk, QString* error)
+{
+    if (head.size() < 2)
         return fail(error, QStringLiteral("Not a JPEG file: too short"));
     auto byteAt = [this](qint64 i) { return uint8_t(head.at(qsizetype(i))); };
     if (byteAt(0) != 0xFF || byteAt(1) != 0xD8)

@@ -38,11 +38,14 @@ struct JpegHeader {
     // segments are damaged before the point the walk needs.
     bool read(int fd, Walk walk, QString* error);
     bool read(const QString& path, Walk walk, QString* error);
+    // The same walk over a file already in memory.
+    bool read(const QByteArray& file, Walk walk, QString* error);
 
     // An EXIF APP1 segment holding this TIFF data (which must fit MAX_TIFF_SIZE).
     static QByteArray app1For(const QByteArray& tiff);
 
 private:
+    bool walk(int fd, Walk walk, QString* error);
     bool ensure(int fd, qint64 end);
 };
 

@@ -65,17 +65,13 @@ void ThumbnailPanel::setFile(const std::optional<QString>& f)
     }
     QString error;
     // The decoder may hand back a reduced picture: the thumbnail needs only `size` pixels.
-    const QImage decoded = ImageIO::read(*f, &error, QSize(size, size));
+    // The size follows the whole picture (upright), not the reduced decode.
+    QSize full;
+    const QImage decoded = ImageIO::read(*f, &error, QSize(size, size), &full);
     if (decoded.isNull()) {
         Console::err(QStringLiteral("Thumbnail of ") + *f + QStringLiteral(": ") + error);
         return;
     }
-    // The thumbnail's size follows the whole picture (as shown upright), not the reduced decode.
-    QSize full = ImageIO::storedSize(*f);
-    if (!full.isValid())
-        full = decoded.size();
-    else if (ImageIO::orientationOf(*f) >= 5)
-        full.transpose();
     const QSize target = SlideGeometry::thumbnailSize(full, size);
     image = Resampler::resample(decoded.convertToFormat(QImage::Format_RGB32), target).convertToFormat(QImage::Format_RGB888);
     inner->fitTo(image.size());
