@@ -1,4 +1,5 @@
 #include "ImageFixtures.h"
+#include "PaintWhileWorking.h"
 #include "ScriptedPrompter.h"
 #include "TempHome.h"
 #include "models/FileTableModel.h"
@@ -152,21 +153,12 @@ TEST(DateTreeThreads, RebuildsFromAWorkerWhileTheViewPaints)
     view.resize(300, 600);
     view.show();
     for (int round = 0; round < 20; ++round) {
-        std::atomic<bool> done{false};
-        std::thread worker([&] {
+        paintWhileWorking(view, [&] {
             for (int i = 0; i < 6; ++i) {
                 table.setFiles(files.mid((round + i) % 40, 40 + i * 10));
                 table.sort(i % 5, i % 2);
             }
-            done = true;
-        });
-        while (!done) {
-            QCoreApplication::processEvents();
-            view.viewport()->repaint();
-            (void)view.getSelectedFiles();
-        }
-        worker.join();
-        QCoreApplication::processEvents();
+        }, [&] { (void)view.getSelectedFiles(); });
         ASSERT_EQ(tree.root().getFiles(), table.getFileList()) << "round " << round;
     }
 }

@@ -1,3 +1,4 @@
+#include "PaintWhileWorking.h"
 #include "ScriptedPrompter.h"
 #include "TempHome.h"
 #include "models/FileTableModel.h"
@@ -211,8 +212,7 @@ TEST(FileTableThreads, WorkerChangesTheModelWhileTheViewPaints)
     view.show();
 
     for (int round = 0; round < 50; ++round) {
-        std::atomic<bool> done{false};
-        std::thread worker([&] {
+        paintWhileWorking(view, [&] {
             for (int i = 0; i < 12; ++i) {
                 model.setFiles(files.mid(i * 7 % 50, 100 + (i * 37) % 200));
                 model.sort(i % 5, i % 2);
@@ -222,16 +222,7 @@ TEST(FileTableThreads, WorkerChangesTheModelWhileTheViewPaints)
                     model.removeFilters(model.getFilters());
                 model.removeFile({0, 2, 4});
             }
-            done = true;
-        });
-        while (!done) {
-            QCoreApplication::processEvents();
-            view.viewport()->repaint();
-            (void)view.getSelectedFiles();
-        }
-        worker.join();
-        QCoreApplication::processEvents();
-        view.viewport()->repaint();
+        }, [&] { (void)view.getSelectedFiles(); });
         ASSERT_EQ(model.rowCount(), model.getRowCount()) << "round " << round;
         ASSERT_EQ(model.shownFiles(), model.getFileList());
     }
